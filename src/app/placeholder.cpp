@@ -1,0 +1,1 @@
+// The program window is assembled in main.cpp.

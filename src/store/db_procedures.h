@@ -1,0 +1,128 @@
+#pragma once
+
+#include "store/appstate.h"
+#include "store/dialect.h"
+#include "store/row.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <stdexcept>
+
+class QSqlError;
+class QSqlQuery;
+
+// A database failure. Its message is German and can be shown to the user as it stands.
+class DbError : public std::runtime_error {
+public:
+    enum class Kind { Connect, NotWritable, Statement, NoTransaction };
+    DbError(Kind kind, const QString& message, const QString& detail = {})
+        : std::runtime_error(message.toStdString()), kind_(kind), message_(message), detail_(detail) {}
+    Kind kind() const { return kind_; }
+    QString message() const { return message_; }
+    QString detail() const { return detail_; }
+
+private:
+    Kind kind_;
+    QString message_;
+    QString detail_;
+};
+
+// Named parameters, given with or without the leading colon: {{":ID", 5}, {"name", "x"}}.
+using Params = QList<QPair<QString, QVariant>>;
+
+// The data module: owns the one connection to the tournament database; every statement runs through it.
+// It binds parameters by name, adapts statements to the engine, applies the read conventions and owns
+// transactions.
+class Tdb_procedures {
+public:
+    Tdb_procedures();
+    ~Tdb_procedures();
+    Tdb_procedures(const Tdb_procedures&) = delete;
+    Tdb_procedures& operator=(const Tdb_procedures&) = delete;
+
+    // Opens the file database at path. The file must exist and be writable.
+    void connectFile(const QString& path);
+    // Opens database `database` on the server: "host", "host:port" or a socket folder; default port 5432.
+    // User and password come from the standard client settings (PGUSER, PGPASSWORD, ~/.pgpass).
+    void connectServer(const QString& server, const QString& database = QStringLiteral("turnier_db"));
+    void disconnect();
+    bool isConnected() const;
+
+    DbKind kind() const { return dialect_.kind(); }
+    const Dialect& dialect() const { return dialect_; }
+    int trueValue() const { return dialect_.trueValue(); }
+    QString location() const { return location_; }
+
+    // Reads every row of a SELECT.
+    Rows select(const QString& sql, const Params& params = {});
+    // The first row, or an empty row (reads as empty text, 0, false).
+    Row selectOne(const QString& sql, const Params& params = {});
+    // Runs a statement that returns no rows; gives the number of rows it changed.
+    int exec(const QString& sql, const Params& params = {});
+
+    // One more than the largest value of column in table (1 for an empty table). Must run inside a
+    // transaction, which it locks against other desks until commit, so two inserts never share an id.
+    int nextId(const QString& table, const QString& column);
+
+    // Transactions nest: the outermost is a real transaction, inner ones are savepoints.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return depth_; }
+
+    // Drops prepared statements, needed after the schema changes.
+    void clearStatementCache();
+    // Counts the statements run since the last reset (for benchmarks).
+    qint64 statementCount() const { return statements_; }
+    void resetStatementCount() { statements_ = 0; }
+
+    QSqlDatabase database() const;
+
+    // Splits a script into statements at semicolons that end a line; drops -- comments.
+    static QStringList splitScript(const QString& script);
+
+private:
+    QSqlQuery& prepared(const QString& sql);
+    void bindAll(QSqlQuery& q, const Params& params) const;
+    void run(QSqlQuery& q, const QString& sql);
+    void rawExec(const QString& sql);
+    [[noreturn]] void fail(const QSqlQuery& q, const QString& sql) const;
+    [[noreturn]] void fail(const QSqlError& e, const QString& sql) const;
+
+    QString connectionName_;
+    Dialect dialect_{DbKind::File};
+    QString location_;
+    bool open_ = false;
+    int depth_ = 0;
+    qint64 statements_ = 0;
+    QHash<QString, std::shared_ptr<QSqlQuery>> cache_;
+};
+
+// Runs a block of writes as one transaction: rolled back unless commit() is reached.
+class Transaction {
+public:
+    explicit Transaction(Tdb_procedures& db) : db_(db) { db_.begin(); }
+    ~Transaction() {
+        if (!done_) {
+            try {
+                db_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        db_.commit();
+        done_ = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Tdb_procedures& db_;
+    bool done_ = false;
+};

@@ -1,0 +1,49 @@
+#include "scripted_interaction.h"
+
+#include <gtest/gtest.h>
+
+void ScriptedInteraction::message(Icon icon, const QString& text, Button button) {
+    messages << Message{icon, text, button};
+}
+
+bool ScriptedInteraction::confirm(const QString& text, Question) {
+    questions << text;
+    if (answers.isEmpty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    return answers.takeFirst();
+}
+
+QString ScriptedInteraction::openFile(const QString& caption, const QString& directory, const QString& filter) {
+    fileCaptions << caption;
+    fileFilters << filter;
+    presetPaths << directory;
+    if (files.isEmpty()) {
+        ADD_FAILURE() << "unexpected file choice: " << caption.toStdString();
+        return {};
+    }
+    return files.takeFirst();
+}
+
+QString ScriptedInteraction::saveFile(const QString& caption, const QString& presetPath, const QString& filter) {
+    return openFile(caption, presetPath, filter);
+}
+
+void ScriptedInteraction::progress(int value, int maximum) {
+    lastProgress = value;
+    lastProgressMaximum = maximum;
+}
+
+QStringList ScriptedInteraction::texts() const {
+    QStringList t;
+    for (const auto& m : messages) t << m.text;
+    return t;
+}
+
+void ScriptedInteraction::clear() {
+    messages.clear();
+    questions.clear();
+    answers.clear();
+    files.clear();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "common/interaction.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers the program's questions from a script and records every message, so tests can assert the
+// exact German texts. A question or file choice nobody scripted fails the test.
+class ScriptedInteraction : public Interaction {
+public:
+    struct Message {
+        Icon icon;
+        QString text;
+        Button button;
+    };
+
+    void message(Icon icon, const QString& text, Button button) override;
+    bool confirm(const QString& text, Question question) override;
+    QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
+    void progress(int value, int maximum) override;
+
+    // Script.
+    ScriptedInteraction& answer(bool yes) {
+        answers << yes;
+        return *this;
+    }
+    ScriptedInteraction& chooseFile(const QString& path) {
+        files << path;
+        return *this;
+    }
+
+    QStringList texts() const;  // every message text in order
+    void clear();
+
+    QList<Message> messages;
+    QStringList questions;
+    QList<bool> answers;
+    QStringList files;          // answers to open and save choices, in order ("" = cancelled)
+    QStringList fileCaptions;
+    QStringList fileFilters;
+    QStringList presetPaths;
+    int lastProgress = -1;
+    int lastProgressMaximum = -1;
+};
