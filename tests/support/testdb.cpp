@@ -11,11 +11,7 @@ QAtomicInt serial;
 
 QString testServer() { return qEnvironmentVariable("VELMORA_TEST_PG"); }
 
-std::vector<DbKind> testBackends() {
-    std::vector<DbKind> kinds{DbKind::File};
-    if (!testServer().isEmpty()) kinds.push_back(DbKind::Server);
-    return kinds;
-}
+std::vector<DbKind> testBackends() { return {DbKind::File, DbKind::Server}; }
 
 std::string backendName(const ::testing::TestParamInfo<DbKind>& info) {
     return info.param == DbKind::File ? "File" : "Server";
