@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class PrintSurface;
 
 // The only way logic talks to the user. The program answers through dialogs;
 // tests answer from a script and record every message.
@@ -22,6 +26,12 @@ public:
     virtual QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) = 0;
     // Progress of a long operation; maximum 0 hides it.
     virtual void progress(int value, int maximum) = 0;
+
+    enum class PrintMode { Dialog, Preview };
+    // Shows the print dialog (or a print preview); when the user confirms, draw() paints the document
+    // on a surface already begun in the given orientation. False when cancelled or the printer failed.
+    virtual bool print(const QString& title, QPageLayout::Orientation orientation,
+                       const std::function<void(PrintSurface&)>& draw, PrintMode mode) = 0;
 
     // Error messages carry the button "Abbrechen" unless told otherwise.
     void error(const QString& text, Button button = Button::Cancel) { message(Icon::Error, text, button); }

@@ -1,5 +1,7 @@
 #include "scripted_interaction.h"
 
+#include "output/pdfprint.h"
+
 #include <gtest/gtest.h>
 
 void ScriptedInteraction::message(Icon icon, const QString& text, Button button) {
@@ -46,4 +48,16 @@ void ScriptedInteraction::clear() {
     questions.clear();
     answers.clear();
     files.clear();
+}
+
+bool ScriptedInteraction::print(const QString& title, QPageLayout::Orientation orientation,
+                                const std::function<void(PrintSurface&)>& draw, PrintMode) {
+    printTitles << title;
+    if (!printAnswers.isEmpty() && !printAnswers.takeFirst()) return false;
+    lastPrintPdf = printDir_.filePath(QStringLiteral("print%1.pdf").arg(++printCount_));
+    lastPrintPages = 0;
+    return printToPdf(lastPrintPdf, orientation, [&](PrintSurface& s) {
+        draw(s);
+        lastPrintPages = s.pageCount();
+    });
 }

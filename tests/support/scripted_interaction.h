@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // Answers the program's questions from a script and records every message, so tests can assert the
 // exact German texts. A question or file choice nobody scripted fails the test.
@@ -20,6 +21,9 @@ public:
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
     void progress(int value, int maximum) override;
+    // Confirms the print dialog (unless scripted otherwise) and draws into a PDF file in a temporary folder.
+    bool print(const QString& title, QPageLayout::Orientation orientation,
+               const std::function<void(PrintSurface&)>& draw, PrintMode mode) override;
 
     // Script.
     ScriptedInteraction& answer(bool yes) {
@@ -41,6 +45,14 @@ public:
     QStringList fileCaptions;
     QStringList fileFilters;
     QStringList presetPaths;
+    QList<bool> printAnswers;   // false = the print dialog is cancelled; empty = confirmed
+    QStringList printTitles;
+    QString lastPrintPdf;       // the PDF the last confirmed print went to
+    int lastPrintPages = 0;
     int lastProgress = -1;
     int lastProgressMaximum = -1;
+
+private:
+    QTemporaryDir printDir_;
+    int printCount_ = 0;
 };
