@@ -9,7 +9,9 @@ QVariant textValue(const QString& s) {
 }
 
 // A memo is trimmed as a whole, its inner lines stay as typed.
-QVariant memoValue(const QString& s) { return textValue(memoFromPlainText(s)); }
+QVariant memoValue(const QString& s) {
+    return textValue(memoFromPlainText(s));
+}
 
 // :d1 .. :d28 in the column order of Turnierdaten.
 Params recordParams(int tid, const TournamentRecord& r) {
@@ -66,8 +68,9 @@ QString memoToPlainText(const QString& memo) {
 int insertTournament(Tdb_procedures& db, const TournamentRecord& record, const TournamentOptions& options) {
     Transaction t(db);
     const int tid = db.nextId(QStringLiteral("Turnierdaten"), QStringLiteral("TID"));
-    db.exec(QStringLiteral("INSERT INTO Turnierdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12,"
-                           ":d13,:d14,:d15,:d16,:d17,:d18,:d19,:d20,:d21,:d22,:d23,:d24,:d25,:d26,:d27,:d28)"),
+    db.exec(QStringLiteral(
+                "INSERT INTO Turnierdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12,"
+                ":d13,:d14,:d15,:d16,:d17,:d18,:d19,:d20,:d21,:d22,:d23,:d24,:d25,:d26,:d27,:d28)"),
             recordParams(tid, record));
     db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES "
                            "(:TID,:einstellung1,:einstellung2,:einstellung3,:einstellung4,:v)"),
@@ -82,18 +85,20 @@ int insertTournament(Tdb_procedures& db, const TournamentRecord& record, const T
 }
 
 void updateTournament(Tdb_procedures& db, int tid, const TournamentRecord& record) {
-    db.exec(QStringLiteral("UPDATE Turnierdaten SET turniername=:d1, zusatz=:d2, austragungsort=:d3, tvon=:d4, tbis=:d5,"
-                           "startberechtigung=:d6, turniermodus=:d7, veranstalter=:d8, homepage=:d9, gesamtleitung=:d10,"
-                           "turnierleitung=:d11, schiedsrichter=:d12, osr=:d13, meldeschluss=:d14, auslosung=:d15,"
-                           "meldeinfo=:d16, meldung_an=:d17, ainfo=:d18, tische=:d19, baelle=:d20, netze=:d21, "
-                           "zaehlgeraete=:d22,"
-                           "banden=:d23, preise=:d24, verpflegung=:d25, weg=:d26, verschiedenes=:d27, erstehilfe=:d28 "
-                           "WHERE TID=:d0"),
+    db.exec(QStringLiteral(
+                "UPDATE Turnierdaten SET turniername=:d1, zusatz=:d2, austragungsort=:d3, tvon=:d4, tbis=:d5,"
+                "startberechtigung=:d6, turniermodus=:d7, veranstalter=:d8, homepage=:d9, gesamtleitung=:d10,"
+                "turnierleitung=:d11, schiedsrichter=:d12, osr=:d13, meldeschluss=:d14, auslosung=:d15,"
+                "meldeinfo=:d16, meldung_an=:d17, ainfo=:d18, tische=:d19, baelle=:d20, netze=:d21, "
+                "zaehlgeraete=:d22,"
+                "banden=:d23, preise=:d24, verpflegung=:d25, weg=:d26, verschiedenes=:d27, erstehilfe=:d28 "
+                "WHERE TID=:d0"),
             recordParams(tid, record));
 }
 
 std::optional<TournamentRecord> readTournament(Tdb_procedures& db, int tid) {
-    const Rows rows = db.select(QStringLiteral("SELECT * FROM Turnierdaten WHERE TID=:k"), {{QStringLiteral(":k"), tid}});
+    const Rows rows =
+        db.select(QStringLiteral("SELECT * FROM Turnierdaten WHERE TID=:k"), {{QStringLiteral(":k"), tid}});
     if (rows.isEmpty()) return std::nullopt;
     const Row& row = rows.first();
     TournamentRecord r;

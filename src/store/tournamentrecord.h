@@ -15,28 +15,28 @@ struct TournamentRecord {
     QString austragungsort;
     QDate tvon;
     QDate tbis;
-    QString startberechtigung;   // memo
-    QString turniermodus;        // memo
+    QString startberechtigung; // memo
+    QString turniermodus;      // memo
     QString veranstalter;
     QString homepage;
     QString gesamtleitung;
-    QString turnierleitung;      // memo
-    QString schiedsrichter;      // memo
+    QString turnierleitung; // memo
+    QString schiedsrichter; // memo
     QString osr;
     QDate meldeschluss;
     QDate auslosung;
-    QString meldeinfo;           // memo
-    QString meldung_an;          // memo
-    QString ainfo;               // memo
+    QString meldeinfo;  // memo
+    QString meldung_an; // memo
+    QString ainfo;      // memo
     QString tische;
     QString baelle;
     QString netze;
     QString zaehlgeraete;
     QString banden;
-    QString preise;              // memo
-    QString verpflegung;         // memo
-    QString weg;                 // memo
-    QString verschiedenes;       // memo
+    QString preise;        // memo
+    QString verpflegung;   // memo
+    QString weg;           // memo
+    QString verschiedenes; // memo
     QString erstehilfe;
 
     bool operator==(const TournamentRecord&) const = default;

@@ -7,13 +7,13 @@ namespace {
 
 struct TextColumn {
     const char* column;
-    QString TournamentRecord::* field;
+    QString TournamentRecord::*field;
     bool memo;
 };
 
 struct DateColumn {
     const char* column;
-    QDate TournamentRecord::* field;
+    QDate TournamentRecord::*field;
 };
 
 const std::vector<TextColumn> kTextColumns = {
@@ -58,7 +58,8 @@ TournamentRecord distinctRecord(const QString& tag, const QDate& firstDay) {
         if (c.memo) r.*c.field += QStringLiteral("\r\nzweite Zeile");
     }
     int offset = 0;
-    for (const auto& c : kDateColumns) r.*c.field = firstDay.addDays(offset++);
+    for (const auto& c : kDateColumns)
+        r.*c.field = firstDay.addDays(offset++);
     return r;
 }
 
@@ -123,11 +124,12 @@ TEST_P(TournamentRecordTest, OptionsAreStoredAsTheEnginesBooleans) {
     const int trueAsNumber = GetParam() == DbKind::File ? -1 : 1;
     const std::vector<TournamentOptions> cases = {
         {true, false, false, false}, {false, true, false, false}, {false, false, true, false},
-        {false, false, false, true}, {true, true, true, true},     {false, false, false, false},
+        {false, false, false, true}, {true, true, true, true},    {false, false, false, false},
     };
     for (const auto& options : cases) {
         const int tid = insertTournament(db(), named("Optionen"), options);
-        const Row row = db().selectOne(QStringLiteral("SELECT * FROM Einstellungen WHERE TID=:k"), {{":k", tid}});
+        const Row row =
+            db().selectOne(QStringLiteral("SELECT * FROM Einstellungen WHERE TID=:k"), {{":k", tid}});
         ASSERT_FALSE(row.isEmpty());
         for (int i = 0; i < 4; ++i) {
             const QString column = QStringLiteral("einstellung%1").arg(i + 1);
@@ -212,14 +214,17 @@ TEST_P(TournamentRecordTest, NullMemosReadEmptyAndSaveBackAsEmptyText) {
     QStringList memoColumns;
     for (const auto& c : kTextColumns)
         if (c.memo) memoColumns << QString::fromLatin1(c.column) + QStringLiteral("=NULL");
-    db().exec(QStringLiteral("UPDATE Turnierdaten SET %1 WHERE TID=:k").arg(memoColumns.join(u", ")), {{":k", tid}});
+    db().exec(QStringLiteral("UPDATE Turnierdaten SET %1 WHERE TID=:k").arg(memoColumns.join(u", ")),
+              {{":k", tid}});
 
     const std::optional<TournamentRecord> read = readTournament(db(), tid);
     ASSERT_TRUE(read.has_value());
     for (const auto& c : kTextColumns) {
         SCOPED_TRACE(c.column);
-        if (c.memo) EXPECT_TRUE(((*read).*c.field).isEmpty());
-        else EXPECT_FALSE(((*read).*c.field).isEmpty());
+        if (c.memo)
+            EXPECT_TRUE(((*read).*c.field).isEmpty());
+        else
+            EXPECT_FALSE(((*read).*c.field).isEmpty());
     }
 
     updateTournament(db(), tid, *read);

@@ -23,19 +23,21 @@ TurnierPanel::TurnierPanel(AppState& state, Tdb_procedures& db, Interaction& int
     ui_->setupUi(this);
     ui_->turnier_speichern->setEnabled(false);
 
-    const QLineEdit* lines[] = {ui_->turniername, ui_->zusatzname,   ui_->austragungsort, ui_->veranstalter,
-                                ui_->v_homepage,  ui_->gesamtleitung, ui_->osr,           ui_->tische,
-                                ui_->netze,       ui_->baelle,        ui_->zaehlgeraete,  ui_->banden,
-                                ui_->erstehilfe};
-    for (const QLineEdit* e : lines) connect(e, &QLineEdit::textChanged, this, &TurnierPanel::markChanged);
-    const QPlainTextEdit* memos[] = {ui_->turnierleitung, ui_->schiedsrichter, ui_->startberechtigung,
-                                     ui_->turniermodus,   ui_->meldeinfo,      ui_->auslosunginfo,
-                                     ui_->meldung_an,     ui_->preise,         ui_->verpflegung,
+    const QLineEdit* lines[] = {
+        ui_->turniername,   ui_->zusatzname, ui_->austragungsort, ui_->veranstalter, ui_->v_homepage,
+        ui_->gesamtleitung, ui_->osr,        ui_->tische,         ui_->netze,        ui_->baelle,
+        ui_->zaehlgeraete,  ui_->banden,     ui_->erstehilfe};
+    for (const QLineEdit* e : lines)
+        connect(e, &QLineEdit::textChanged, this, &TurnierPanel::markChanged);
+    const QPlainTextEdit* memos[] = {ui_->turnierleitung,  ui_->schiedsrichter, ui_->startberechtigung,
+                                     ui_->turniermodus,    ui_->meldeinfo,      ui_->auslosunginfo,
+                                     ui_->meldung_an,      ui_->preise,         ui_->verpflegung,
                                      ui_->wegbeschreibung, ui_->verschiedenes};
     for (const QPlainTextEdit* e : memos)
         connect(e, &QPlainTextEdit::textChanged, this, &TurnierPanel::markChanged);
     const QDateEdit* dates[] = {ui_->Tvon, ui_->Tbis, ui_->meldeschluss, ui_->auslosung};
-    for (const QDateEdit* e : dates) connect(e, &QDateEdit::dateChanged, this, &TurnierPanel::markChanged);
+    for (const QDateEdit* e : dates)
+        connect(e, &QDateEdit::dateChanged, this, &TurnierPanel::markChanged);
 
     connect(ui_->turniername, &QLineEdit::textChanged, ui_->statictext1, &QLabel::setText);
     // The last day follows the first day; it can be changed afterwards.
@@ -54,16 +56,17 @@ void TurnierPanel::markChanged() {
 }
 
 void TurnierPanel::clearFields() {
-    for (QLineEdit* e : {ui_->turniername, ui_->zusatzname, ui_->austragungsort, ui_->veranstalter, ui_->v_homepage,
-                         ui_->gesamtleitung, ui_->osr, ui_->tische, ui_->netze, ui_->baelle, ui_->zaehlgeraete,
-                         ui_->banden, ui_->erstehilfe})
+    for (QLineEdit* e : {ui_->turniername, ui_->zusatzname, ui_->austragungsort, ui_->veranstalter,
+                         ui_->v_homepage, ui_->gesamtleitung, ui_->osr, ui_->tische, ui_->netze, ui_->baelle,
+                         ui_->zaehlgeraete, ui_->banden, ui_->erstehilfe})
         e->clear();
-    for (QPlainTextEdit* e : {ui_->turnierleitung, ui_->schiedsrichter, ui_->startberechtigung, ui_->turniermodus,
-                              ui_->meldeinfo, ui_->auslosunginfo, ui_->meldung_an, ui_->preise, ui_->verpflegung,
-                              ui_->wegbeschreibung, ui_->verschiedenes})
+    for (QPlainTextEdit* e : {ui_->turnierleitung, ui_->schiedsrichter, ui_->startberechtigung,
+                              ui_->turniermodus, ui_->meldeinfo, ui_->auslosunginfo, ui_->meldung_an,
+                              ui_->preise, ui_->verpflegung, ui_->wegbeschreibung, ui_->verschiedenes})
         e->clear();
     const QDate today = clock_.today();
-    for (QDateEdit* e : {ui_->Tvon, ui_->Tbis, ui_->meldeschluss, ui_->auslosung}) e->setDate(today);
+    for (QDateEdit* e : {ui_->Tvon, ui_->Tbis, ui_->meldeschluss, ui_->auslosung})
+        e->setDate(today);
 }
 
 void TurnierPanel::fillFields(int tid) {
@@ -191,4 +194,6 @@ void TurnierPanel::setLoadedState() {
     ui_->turnier_speichern->setEnabled(false);
 }
 
-void TurnierPanel::showFirstPage() { ui_->Turniermenu->setCurrentIndex(0); }
+void TurnierPanel::showFirstPage() {
+    ui_->Turniermenu->setCurrentIndex(0);
+}

@@ -1,6 +1,6 @@
-#include "store/ui/turnierpanel.h"
 #include "common/clock.h"
 #include "store/appstate.h"
+#include "store/ui/turnierpanel.h"
 #include "support/scripted_interaction.h"
 #include "support/testdb.h"
 
@@ -56,6 +56,10 @@ const std::vector<FieldCase> kFields = {
     {"wegbeschreibung", "Wegbeschreibung", "weg", Kind::Memo, 1},
     {"verschiedenes", "Verschiedenes", "verschiedenes", Kind::Memo, 1},
 };
+
+void PrintTo(const FieldCase& f, std::ostream* os) {
+    *os << f.objectName;
+}
 
 const QDate kToday(2024, 5, 10);
 
@@ -137,8 +141,12 @@ TEST_P(TurnierPanelFieldTest, FieldHasItsKindLabelAndPage) {
     QWidget* w = child<QWidget>(f.objectName);
     ASSERT_NE(w, nullptr);
     switch (f.kind) {
-    case Kind::Line: EXPECT_NE(qobject_cast<QLineEdit*>(w), nullptr); break;
-    case Kind::Memo: EXPECT_NE(qobject_cast<QPlainTextEdit*>(w), nullptr); break;
+    case Kind::Line:
+        EXPECT_NE(qobject_cast<QLineEdit*>(w), nullptr);
+        break;
+    case Kind::Memo:
+        EXPECT_NE(qobject_cast<QPlainTextEdit*>(w), nullptr);
+        break;
     case Kind::Date: {
         auto* d = qobject_cast<QDateEdit*>(w);
         ASSERT_NE(d, nullptr);
@@ -233,9 +241,11 @@ TEST_F(TurnierPanelTest, PanelHasItsPagesGroupsAndButtons) {
     EXPECT_EQ(tabs()->tabText(0), "Turnierdaten");
     EXPECT_EQ(tabs()->tabText(1), "zusätzliche Turnierdaten");
     QStringList groups;
-    for (QGroupBox* g : panel.findChildren<QGroupBox*>()) groups << g->title();
+    for (QGroupBox* g : panel.findChildren<QGroupBox*>())
+        groups << g->title();
     groups.sort();
-    EXPECT_EQ(groups, (QStringList{"Austragungsdatum", "Equipment", "Meldungen", "Verantwortliche", "Verschiedenes"}));
+    EXPECT_EQ(groups, (QStringList{"Austragungsdatum", "Equipment", "Meldungen", "Verantwortliche",
+                                   "Verschiedenes"}));
     EXPECT_EQ(saveButton()->text(), "Turnier speichern");
     EXPECT_FALSE(saveButton()->isEnabled());
     EXPECT_EQ(child<QPushButton>("anmeldeformular")->text(), "Anmeldeformular erzeugen");
@@ -379,7 +389,8 @@ TEST_F(TurnierPanelTest, DatabaseErrorOnUpdateIsShownAndTheButtonStaysEnabled) {
     QTest::mouseClick(saveButton(), Qt::LeftButton);
     ASSERT_EQ(interaction.messages.size(), 1);
     EXPECT_EQ(interaction.messages[0].icon, Interaction::Icon::Error);
-    EXPECT_TRUE(interaction.messages[0].text.startsWith("Datenbankfehler")) << interaction.messages[0].text.toStdString();
+    EXPECT_TRUE(interaction.messages[0].text.startsWith("Datenbankfehler"))
+        << interaction.messages[0].text.toStdString();
     EXPECT_TRUE(saveButton()->isEnabled());
 }
 
@@ -399,8 +410,9 @@ TEST_F(TurnierPanelTest, FailedCreateSaveKeepsNoTournamentAndCanBeRetried) {
     // Editing meanwhile keeps the caption, so the button still inserts once the database is whole again.
     child<QLineEdit>("zusatzname")->setText("Zusatz");
     EXPECT_EQ(saveButton()->text(), "Turnier speichern");
-    tdb.db().exec("CREATE TABLE Einstellungen (TID INTEGER NOT NULL, einstellung1 INTEGER, einstellung2 INTEGER, "
-                  "einstellung3 INTEGER, einstellung4 INTEGER, version INTEGER)");
+    tdb.db().exec(
+        "CREATE TABLE Einstellungen (TID INTEGER NOT NULL, einstellung1 INTEGER, einstellung2 INTEGER, "
+        "einstellung3 INTEGER, einstellung4 INTEGER, version INTEGER)");
     QTest::mouseClick(saveButton(), Qt::LeftButton);
     EXPECT_EQ(state.tid, 1);
     EXPECT_EQ(inserted.count(), 1);
