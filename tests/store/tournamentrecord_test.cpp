@@ -237,7 +237,7 @@ TEST_P(TournamentRecordTest, NullMemosReadEmptyAndSaveBackAsEmptyText) {
     }
 }
 
-TEST_P(TournamentRecordTest, SpecialCharactersRoundTripExactly) {
+TEST_P(TournamentRecordTest, UmlautsAccentsAndQuotesRoundTripExactly) {
     const QStringList values = {
         QStringLiteral("Müller-Lüdenscheidt: Ärger, Öl, Übel, Straße"),
         QStringLiteral("Café Crème, naïve, Škoda, Øresund"),
