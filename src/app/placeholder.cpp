@@ -1,1 +1,0 @@
-// The program window is assembled in main.cpp.

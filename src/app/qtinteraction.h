@@ -1,0 +1,31 @@
+#pragma once
+
+#include "common/interaction.h"
+
+#include <QPointer>
+
+class QProgressBar;
+class QWidget;
+
+// The program's answers to Interaction: German message boxes, the file dialogs and the main window's
+// progress bar.
+class QtInteraction : public Interaction {
+public:
+    QtInteraction() = default;
+
+    // The window the dialogs are centred on and the bar that shows progress; both may be unset.
+    void setParentWidget(QWidget* parent);
+    void setProgressBar(QProgressBar* bar);
+
+    void message(Icon icon, const QString& text, Button button) override;
+    bool confirm(const QString& text, Question question) override;
+    QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
+    void progress(int value, int maximum) override;
+
+    static QString buttonText(Button button);
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<QProgressBar> bar_;
+};
