@@ -1,6 +1,11 @@
 #include "app/qtinteraction.h"
 
+#include "output/printsurface.h"
+
 #include <QApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -87,4 +92,32 @@ void QtInteraction::progress(int value, int maximum) {
     }
     // Long operations run on the interface thread; draw the bar now, not after they end.
     bar_->repaint();
+}
+
+bool QtInteraction::print(const QString& title, QPageLayout::Orientation orientation,
+                          const std::function<void(PrintSurface&)>& draw, PrintMode mode) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    printer.setPageOrientation(orientation);
+    bool drawn = true;
+    auto paint = [&](QPrinter* target) {
+        PrintSurface surface(target);
+        if (!surface.begin()) {
+            drawn = false;
+            return;
+        }
+        draw(surface);
+        surface.end();
+    };
+    if (mode == PrintMode::Preview) {
+        QPrintPreviewDialog preview(&printer, parent_);
+        preview.setWindowTitle(title);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, paint);
+        return preview.exec() == QDialog::Accepted && drawn;
+    }
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    paint(&printer);
+    return drawn;
 }

@@ -22,6 +22,8 @@ public:
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
     void progress(int value, int maximum) override;
+    bool print(const QString& title, QPageLayout::Orientation orientation,
+               const std::function<void(PrintSurface&)>& draw, PrintMode mode) override;
 
     static QString buttonText(Button button);
 

@@ -123,7 +123,10 @@ protected:
 // What the window reads from the database, on every engine.
 class MainformDbTest : public ::testing::TestWithParam<DbKind>, protected MainformFixture {
 protected:
-    void SetUp() override { start(GetParam()); }
+    void SetUp() override {
+        VELMORA_SKIP_WITHOUT_SERVER(GetParam());
+        start(GetParam());
+    }
     void TearDown() override { stop(); }
 };
 VELMORA_INSTANTIATE_DB_TEST(MainformDbTest);

@@ -39,11 +39,15 @@ private:
     std::unique_ptr<Tdb_procedures> db_;
 };
 
+// Skips a server case when no PostgreSQL test server runs; for fixtures that do not derive from DbTest.
+#define VELMORA_SKIP_WITHOUT_SERVER(kind) \
+    if ((kind) == DbKind::Server && testServer().isEmpty()) GTEST_SKIP() << "no PostgreSQL test server"
+
 // Base for tests that run once per engine.
 class DbTest : public ::testing::TestWithParam<DbKind> {
 protected:
     void SetUp() override {
-        if (GetParam() == DbKind::Server && testServer().isEmpty()) GTEST_SKIP() << "no PostgreSQL test server";
+        VELMORA_SKIP_WITHOUT_SERVER(GetParam());
         tdb = std::make_unique<TestDatabase>(GetParam());
     }
     void TearDown() override { tdb.reset(); }
