@@ -138,15 +138,20 @@ bool turnierDbAnhaengen(const QString& server, Interaction& ui, const QString& d
     return true;
 }
 
-ConnectionSettings ConnectionSettings::of(const AppState& state) {
-    return ConnectionSettings{state.dbKind, state.filePath, state.serverName, state.trueValue};
+RestorePoint RestorePoint::take(const AppState& state, const Tdb_procedures& db) {
+    return RestorePoint{state.tournamentOpen(), state.dbKind,
+                        state.filePath,         state.serverName,
+                        state.trueValue,        db.isConnected() ? db.location() : QString()};
 }
 
-void ConnectionSettings::applyTo(AppState& state) const {
+void RestorePoint::restore(AppState& state, Tdb_procedures& db, const QString& database) const {
+    if (!tournamentOpen) return;
     state.dbKind = kind;
     state.filePath = filePath;
     state.serverName = serverName;
     state.trueValue = trueValue;
+    if (location.isEmpty() || (db.isConnected() && db.location() == location)) return;
+    db_verbinden(db, state, database);
 }
 
 QString describe(const DbError& e) {

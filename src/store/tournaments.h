@@ -45,16 +45,20 @@ bool turnierloeschen(Tdb_procedures& db, AppState& state, Interaction& ui);
 // "Turnier-DB anhängen": creates the tournament database on the server and tells the user how it went.
 bool turnierDbAnhaengen(const QString& server, Interaction& ui, const QString& database = kDatabaseName);
 
-// The part of the application state that says which database is in use. A dialog that changes it while
-// a tournament is open puts it back when the user gives up, so the open tournament keeps its database.
-struct ConnectionSettings {
+// Which database an open tournament uses. A dialog that connects elsewhere while a tournament is open
+// puts it back when its attempt fails or the user gives up, so the open tournament keeps its database.
+struct RestorePoint {
+    bool tournamentOpen = false;
     DbKind kind = DbKind::Server;
     QString filePath;
     QString serverName;
     int trueValue = 0;
+    QString location; // where the data module was connected, empty if it was not
 
-    static ConnectionSettings of(const AppState& state);
-    void applyTo(AppState& state) const;
+    static RestorePoint take(const AppState& state, const Tdb_procedures& db);
+    // Nothing to do when no tournament was open. Otherwise puts the state back and reconnects if the
+    // connection changed; throws DbError if the database cannot be reached again.
+    void restore(AppState& state, Tdb_procedures& db, const QString& database = kDatabaseName) const;
 };
 
 // A German text for a failed connect that names the reason when the driver gave one.
