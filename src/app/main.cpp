@@ -1,3 +1,4 @@
+#include "app/appwindows.h"
 #include "app/qtinteraction.h"
 #include "app/tmainform.h"
 #include "common/clock.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     Clock clock;
     TMainform mainform(state, db, interaction, clock, QCoreApplication::applicationDirPath());
     if (!mainform.startupOk()) return 1;
+    AppWindows windows(mainform, state, db, interaction, clock, QCoreApplication::applicationDirPath());
     interaction.setParentWidget(&mainform);
     interaction.setProgressBar(mainform.progressBar());
 

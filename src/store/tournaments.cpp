@@ -52,8 +52,12 @@ void upgrade(Tdb_procedures& db, Interaction& ui, int version) {
             lines += QStringLiteral("- Import Tabelle angepasst\n");
         }
         if (version != schema::kCurrentVersion) {
-            db.exec(QStringLiteral("UPDATE Einstellungen SET version=%1 WHERE TID=-999;")
-                        .arg(schema::kCurrentVersion));
+            // A database without the database-wide row gets one; else the question would come back at
+            // every connect.
+            if (db.exec(QStringLiteral("UPDATE Einstellungen SET version=%1 WHERE TID=-999;")
+                            .arg(schema::kCurrentVersion)) == 0)
+                db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (-999,:f,:f,:f,:f,:v)"),
+                        {{":f", false}, {":v", schema::kCurrentVersion}});
             lines += QStringLiteral("- DB-Versionsbezeichnung angepasst\n");
         }
         t.commit();

@@ -104,6 +104,17 @@ TEST_P(SchemaCheckTest, OtherVersionsAreUpgradedOnlyWhenTheUserAgrees) {
     }
 }
 
+TEST_P(SchemaCheckTest, ADatabaseWithoutVersionRowGetsOneAndIsNotAskedAgain) {
+    db().exec(QStringLiteral("DELETE FROM Einstellungen WHERE TID=-999"));
+    ScriptedInteraction ui;
+    ui.answer(true);
+    richtige_db(db(), ui);
+    EXPECT_EQ(version(db()), 3);
+    ScriptedInteraction again;
+    EXPECT_NO_THROW(richtige_db(db(), again));
+    EXPECT_TRUE(again.questions.isEmpty());
+}
+
 TEST_P(SchemaCheckTest, FailedUpgradeRollsBackWarnsAndRefuses) {
     struct Case {
         const char* name;

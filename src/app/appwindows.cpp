@@ -1,0 +1,75 @@
+#include "app/appwindows.h"
+
+#include "app/tmainform.h"
+#include "common/interaction.h"
+#include "store/appstate.h"
+#include "store/db_procedures.h"
+#include "store/tournaments.h"
+#include "store/ui/turnier_erstellen.h"
+#include "store/ui/turnierladen.h"
+#include "store/ui/turnierpanel.h"
+
+#include <QAction>
+
+AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
+                       const QString& programDir)
+    : main_(main), state_(state), db_(db), interaction_(interaction) {
+    record_ = new TurnierPanel(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("neuesTurnier"), record_);
+    record_->clearFields();
+
+    create_ = new TTurnier_erstellen(state, db, interaction, programDir, &main);
+    load_ = new Tturnierladen(state, db, interaction, programDir, &main);
+    // Dialogs are windows of their own, not children drawn into the main window.
+    create_->setWindowFlag(Qt::Window);
+    load_->setWindowFlag(Qt::Window);
+
+    connect(&main, &TMainform::createTournamentRequested, this, [this] {
+        create_->clearName();
+        main_.showDialog(create_);
+    });
+    connect(&main, &TMainform::loadTournamentRequested, this, [this] { main_.showDialog(load_); });
+    connect(&main, &TMainform::deleteTournamentRequested, this, &AppWindows::deleteTournament);
+    connect(&main, &TMainform::editTournamentRequested, record_, &TurnierPanel::showFirstPage);
+    connect(create_, &TTurnier_erstellen::tournamentCreated, this, &AppWindows::tournamentCreated);
+    connect(load_, &Tturnierladen::tournamentLoaded, this, [this](int tid, const QString&) { tournamentLoaded(tid); });
+    connect(record_, &TurnierPanel::tournamentInserted, this,
+            [this] { main_.spieleplanerAction()->setEnabled(true); });
+}
+
+void AppWindows::tournamentCreated(const QString& name, const QList<bool>& options) {
+    TournamentOptions flags{};
+    for (int i = 0; i < int(flags.size()) && i < options.size(); ++i) flags[i] = options[i];
+    main_.enterTournamentOpen(false);
+    record_->clearFields();
+    // The new tournament is stored at once, before anything else is edited.
+    if (record_->createSave(name, flags) == 0) {
+        // The insert failed and was reported: there is no tournament to show.
+        state_.turniername.clear();
+        record_->clearFields();
+        main_.leaveToNoTournament();
+    }
+}
+
+void AppWindows::tournamentLoaded(int tid) {
+    try {
+        main_.enterTournamentOpen(true);
+        record_->clearFields();
+        record_->fillFields(tid);
+        record_->showFirstPage();
+        record_->setLoadedState();
+    } catch (const DbError& e) {
+        interaction_.error(e.message());
+    }
+}
+
+void AppWindows::deleteTournament() {
+    try {
+        if (!tournaments::turnierloeschen(db_, state_, interaction_)) return;
+    } catch (const DbError& e) {
+        interaction_.error(e.message());
+        return;
+    }
+    record_->clearFields();
+    main_.leaveToNoTournament();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class Clock;
+class Interaction;
+class TMainform;
+class TTurnier_erstellen;
+class Tdb_procedures;
+class TurnierPanel;
+class Tturnierladen;
+struct AppState;
+
+// The secondary windows and panels of the program, created once beside the main window, and what ties
+// them to its navigation: create, load and delete a tournament, and its record.
+class AppWindows : public QObject {
+    Q_OBJECT
+public:
+    AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
+               const QString& programDir);
+
+    TTurnier_erstellen* createDialog() const { return create_; }
+    Tturnierladen* loadDialog() const { return load_; }
+    TurnierPanel* recordPanel() const { return record_; }
+
+    // The navigation actions, callable directly.
+    void tournamentCreated(const QString& name, const QList<bool>& options);
+    void tournamentLoaded(int tid);
+    void deleteTournament();
+
+private:
+    TMainform& main_;
+    AppState& state_;
+    Tdb_procedures& db_;
+    Interaction& interaction_;
+    TTurnier_erstellen* create_;
+    Tturnierladen* load_;
+    TurnierPanel* record_;
+};

@@ -1,0 +1,158 @@
+// A tournament's whole life through the real windows: created, edited, loaded again by a fresh program
+// (as after a restart) and deleted, on each engine.
+#include "app/appwindows.h"
+#include "app/navigationbar.h"
+#include "app/tmainform.h"
+#include "common/clock.h"
+#include "store/schema.h"
+#include "store/ui/turnier_erstellen.h"
+#include "store/ui/turnierladen.h"
+#include "store/ui/turnierpanel.h"
+#include "support/scripted_interaction.h"
+#include "support/testdb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+// One run of the program: main window and its windows over a data module of its own.
+struct Program {
+    AppState state;
+    Tdb_procedures db;
+    ScriptedInteraction ui;
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(9, 0))};
+    std::unique_ptr<TMainform> main;
+    std::unique_ptr<AppWindows> windows;
+
+    Program(const QString& programDir, const QString& server) {
+        main = std::make_unique<TMainform>(state, db, ui, clock, programDir);
+        windows = std::make_unique<AppWindows>(*main, state, db, ui, clock, programDir);
+        // The load dialog starts out with this computer's name; the tests' server is elsewhere.
+        state.serverName = server;
+    }
+    ~Program() {
+        windows.reset();
+        main.reset();
+    }
+    template <class T> T* find(QWidget* in, const char* name) {
+        T* w = in->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+};
+
+class TournamentLifeTest : public ::testing::TestWithParam<DbKind> {
+protected:
+    void SetUp() override {
+        VELMORA_SKIP_WITHOUT_SERVER(GetParam());
+        QDir().mkpath(dir.filePath(QStringLiteral("Files")));
+        for (const char* f : {"Files/system.txt", "Files/ko_system.txt"}) {
+            QFile file(dir.filePath(QString::fromLatin1(f)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        if (GetParam() == DbKind::File) {
+            dbFile = dir.filePath(QStringLiteral("turnier_db.sqlite"));
+            schema::createFile(dbFile);
+        } else {
+            serverDb = std::make_unique<TestDatabase>(DbKind::Server);
+        }
+    }
+    QString server() const { return serverDb ? serverDb->location() : QString(); }
+    void useTestDatabase(Program& p) {
+        if (serverDb) {
+            p.windows->createDialog()->setDatabaseName(serverDb->databaseName());
+            p.windows->loadDialog()->setDatabaseName(serverDb->databaseName());
+        }
+    }
+    int count(Tdb_procedures& db, const QString& table) {
+        return db.selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM %1").arg(table)).integer(u"n");
+    }
+
+    QTemporaryDir dir;
+    QString dbFile;
+    std::unique_ptr<TestDatabase> serverDb;
+};
+
+TEST_P(TournamentLifeTest, CreateEditReloadAndDelete) {
+    const QString name = QStringLiteral("Stadtmeisterschaft Köln 2026");
+    {
+        Program p(dir.path(), server());
+        useTestDatabase(p);
+        emit p.main->createTournamentRequested();
+        TTurnier_erstellen* dlg = p.windows->createDialog();
+        ASSERT_TRUE(dlg->isVisible());
+        p.find<QLineEdit>(dlg, "turniername")->setText(QStringLiteral("  ") + name + QStringLiteral(" "));
+        if (GetParam() == DbKind::File) {
+            p.find<QRadioButton>(dlg, "dateidatenbank")->click();
+            p.ui.chooseFile(dbFile);
+        }
+        QTest::mouseClick(p.find<QPushButton>(dlg, "erstellen"), Qt::LeftButton);
+        ASSERT_TRUE(p.ui.messages.isEmpty()) << p.ui.texts().join(u'|').toStdString();
+        EXPECT_FALSE(dlg->isVisible());
+
+        // The tournament is stored at once and open.
+        EXPECT_EQ(p.state.tid, 1);
+        EXPECT_EQ(p.state.turniername, name);
+        EXPECT_EQ(p.main->currentPanel(), QStringLiteral("neuesTurnier"));
+        EXPECT_EQ(p.main->windowTitle(), TMainform::captionPrefix() + name + QStringLiteral(" - ") +
+                                             TMainform::captionSuffix());
+        EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT turniername FROM Turnierdaten WHERE TID=1")).text(u"turniername"),
+                  name);
+        EXPECT_EQ(count(p.db, QStringLiteral("Einstellungen")), 2);
+        QPushButton* save = p.find<QPushButton>(p.windows->recordPanel(), "turnier_speichern");
+        EXPECT_EQ(save->text(), QStringLiteral("Änderung übernehmen"));
+        EXPECT_FALSE(save->isEnabled());
+
+        // Edit and save.
+        auto* venue = p.find<QLineEdit>(p.windows->recordPanel(), "austragungsort");
+        venue->setFocus();
+        QTest::keyClicks(venue, QStringLiteral("Sporthalle Sued"));
+        ASSERT_TRUE(save->isEnabled());
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_FALSE(save->isEnabled());
+    }
+    {
+        // A fresh program finds and loads it again.
+        Program p(dir.path(), server());
+        useTestDatabase(p);
+        Tturnierladen* dlg = p.windows->loadDialog();
+        if (GetParam() == DbKind::Server) {
+            emit p.main->loadTournamentRequested();
+            p.find<QRadioButton>(dlg, "datenbankserver")->click();
+        } else {
+            emit p.main->loadTournamentRequested();
+        }
+        auto* list = p.find<QListWidget>(dlg, "turnierliste");
+        ASSERT_EQ(list->count(), 1) << p.ui.texts().join(u'|').toStdString();
+        EXPECT_EQ(list->item(0)->text(), name);
+        QTest::mouseClick(p.find<QPushButton>(dlg, "laden"), Qt::LeftButton);
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_EQ(p.state.tid, 1);
+        EXPECT_EQ(p.find<QLineEdit>(p.windows->recordPanel(), "austragungsort")->text(), QStringLiteral("Sporthalle Sued"));
+        QPushButton* save = p.find<QPushButton>(p.windows->recordPanel(), "turnier_speichern");
+        EXPECT_EQ(save->text(), QStringLiteral("Änderung speichern"));
+        EXPECT_FALSE(save->isEnabled());
+        EXPECT_TRUE(p.main->spieleplanerAction()->isEnabled());
+
+        // Delete it.
+        p.ui.answer(true);
+        emit p.main->deleteTournamentRequested();
+        EXPECT_EQ(p.ui.questions, QStringList{QStringLiteral("Wollen Sie das Turnier \"%1\" wirklich löschen?").arg(name)});
+        EXPECT_EQ(count(p.db, QStringLiteral("Turnierdaten")), 0);
+        EXPECT_EQ(count(p.db, QStringLiteral("Einstellungen")), 1) << "only the database-wide row stays";
+        EXPECT_FALSE(p.state.tournamentOpen());
+        EXPECT_EQ(p.main->currentPanel(), QStringLiteral("welcome"));
+        EXPECT_EQ(p.main->classBar()->itemCaptions(), QStringList{QStringLiteral("Klassen verwalten")});
+        EXPECT_FALSE(p.main->spieleplanerAction()->isEnabled());
+    }
+}
+
+VELMORA_INSTANTIATE_DB_TEST(TournamentLifeTest);
+
+} // namespace
