@@ -18,11 +18,16 @@ const QString kOhneVerein = QStringLiteral("ohne Verein");
 
 QString kindSuffix(int system) {
     switch (system) {
-    case 0: return QStringLiteral(" (Einzel)");
-    case 1: return QStringLiteral(" (Doppel)");
-    case 2: return QStringLiteral(" (Mixed)");
-    case 3: return QStringLiteral(" (Team)");
-    default: return QString();
+    case 0:
+        return QStringLiteral(" (Einzel)");
+    case 1:
+        return QStringLiteral(" (Doppel)");
+    case 2:
+        return QStringLiteral(" (Mixed)");
+    case 3:
+        return QStringLiteral(" (Team)");
+    default:
+        return QString();
     }
 }
 
@@ -48,8 +53,8 @@ void addSorted(QStringList& list, const QString& value) {
 }
 
 QStringList distinctValues(Tdb_procedures& db, const QString& column, int tid) {
-    const Rows rows =
-        db.select(QStringLiteral("SELECT DISTINCT %1 FROM Spielerdaten WHERE TID=:k").arg(column), {{":k", tid}});
+    const Rows rows = db.select(
+        QStringLiteral("SELECT DISTINCT %1 FROM Spielerdaten WHERE TID=:k").arg(column), {{":k", tid}});
     QStringList values;
     values.reserve(rows.size());
     for (const Row& r : rows) {
@@ -60,7 +65,9 @@ QStringList distinctValues(Tdb_procedures& db, const QString& column, int tid) {
     return values;
 }
 
-QVariant birthValue(const std::optional<QDate>& birth) { return birth ? QVariant(*birth) : QVariant(); }
+QVariant birthValue(const std::optional<QDate>& birth) {
+    return birth ? QVariant(*birth) : QVariant();
+}
 
 } // namespace
 
@@ -74,7 +81,9 @@ std::optional<QDate> parseGermanDate(const QString& text) {
 Schiriverwaltung::Schiriverwaltung(AppState& state, Tdb_procedures& db, Interaction& interaction)
     : state_(state), db_(db), interaction_(interaction), saveCaption_(kSpeichern) {}
 
-QString Schiriverwaltung::nameText() const { return fields_.nachname + QStringLiteral(", ") + fields_.vorname; }
+QString Schiriverwaltung::nameText() const {
+    return fields_.nachname + QStringLiteral(", ") + fields_.vorname;
+}
 
 int Schiriverwaltung::indexOfName(const QString& name) const {
     for (int i = 0; i < entries_.size(); ++i)
@@ -103,7 +112,8 @@ void Schiriverwaltung::open() {
 void Schiriverwaltung::fillLists() {
     const int tid = state_.tid;
     const Rows classRows = db_.select(
-        QStringLiteral("SELECT KID,system,kbezeichnung FROM Turnierklassen WHERE TID=:ID ORDER BY KID"), {{":ID", tid}});
+        QStringLiteral("SELECT KID,system,kbezeichnung FROM Turnierklassen WHERE TID=:ID ORDER BY KID"),
+        {{":ID", tid}});
     classes_.reserve(classRows.size());
     for (const Row& r : classRows)
         classes_.append({r.integer(u"KID"), r.text(u"kbezeichnung") + kindSuffix(r.integer(u"system"))});
@@ -124,11 +134,14 @@ void Schiriverwaltung::fillLists() {
                          r.text(u"sverein"), r.boolean(u"sangemeldet")});
 }
 
-void Schiriverwaltung::clearFields() { fields_ = {}; }
+void Schiriverwaltung::clearFields() {
+    fields_ = {};
+}
 
 void Schiriverwaltung::load(int schiriId) {
     clearFields();
-    const Row r = db_.selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:ID"), {{":ID", schiriId}});
+    const Row r =
+        db_.selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:ID"), {{":ID", schiriId}});
     fields_.nachname = r.text(u"snname");
     fields_.vorname = r.text(u"svname");
     loadedName_ = nameText();
@@ -143,9 +156,10 @@ void Schiriverwaltung::load(int schiriId) {
     if (!r.isNull(u"smemo")) fields_.memo = r.text(u"smemo");
 
     selectedClasses_.clear();
-    const Rows kids =
-        db_.select(QStringLiteral("SELECT KID FROM Schiri_im_turnier WHERE SCHIRIID=:ID"), {{":ID", schiriId}});
-    for (const Row& k : kids) selectedClasses_.insert(k.integer(u"KID"));
+    const Rows kids = db_.select(QStringLiteral("SELECT KID FROM Schiri_im_turnier WHERE SCHIRIID=:ID"),
+                                 {{":ID", schiriId}});
+    for (const Row& k : kids)
+        selectedClasses_.insert(k.integer(u"KID"));
 }
 
 void Schiriverwaltung::choose(int index) {
@@ -160,7 +174,8 @@ void Schiriverwaltung::choose(int index) {
 int Schiriverwaltung::search(const QString& searchText) {
     searchText_ = searchText;
     const Row r = db_.selectOne(
-        QStringLiteral("SELECT snname,svname FROM Schiri WHERE TID=:bez AND snname LIKE :name ORDER BY snname,svname"),
+        QStringLiteral(
+            "SELECT snname,svname FROM Schiri WHERE TID=:bez AND snname LIKE :name ORDER BY snname,svname"),
         {{":bez", state_.tid}, {":name", searchText + u'%'}});
     if (!r.isEmpty()) {
         const int index = indexOfName(r.text(u"snname") + QStringLiteral(", ") + r.text(u"svname"));
@@ -242,20 +257,21 @@ void Schiriverwaltung::insert(const std::optional<QDate>& birth) {
     const QString verein = f.verein.trimmed();
     Transaction t(db_);
     const int id = db_.nextId(QStringLiteral("Schiri"), QStringLiteral("SCHIRIID"));
-    db_.exec(QStringLiteral("INSERT INTO Schiri VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12)"),
-             {{":d0", state_.tid},
-              {":d1", id},
-              {":d2", f.nachname},
-              {":d3", f.vorname},
-              {":d4", birthValue(birth)},
-              {":d5", verein},
-              {":d6", f.angemeldet},
-              {":d7", f.kverband.trimmed()},
-              {":d8", f.bverband.trimmed()},
-              {":d9", f.lverband.trimmed()},
-              {":d10", f.land.trimmed()},
-              {":d11", f.memo.trimmed()},
-              {":d12", f.spielklasse.trimmed()}});
+    db_.exec(
+        QStringLiteral("INSERT INTO Schiri VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12)"),
+        {{":d0", state_.tid},
+         {":d1", id},
+         {":d2", f.nachname},
+         {":d3", f.vorname},
+         {":d4", birthValue(birth)},
+         {":d5", verein},
+         {":d6", f.angemeldet},
+         {":d7", f.kverband.trimmed()},
+         {":d8", f.bverband.trimmed()},
+         {":d9", f.lverband.trimmed()},
+         {":d10", f.land.trimmed()},
+         {":d11", f.memo.trimmed()},
+         {":d12", f.spielklasse.trimmed()}});
     writeClasses(id);
     t.commit();
 
@@ -274,21 +290,22 @@ void Schiriverwaltung::insert(const std::optional<QDate>& birth) {
 void Schiriverwaltung::update(int schiriId, const std::optional<QDate>& birth) {
     const SchiriFields& f = fields_;
     Transaction t(db_);
-    db_.exec(QStringLiteral("UPDATE Schiri SET snname=:d1, svname=:d2, sverein=:d3, sgeb=:d4, skverband=:d5, "
-                            "sbverband=:d6, slverband=:d7, sland=:d8, sangemeldet=:d9, smemo=:d10, sklasse=:d11 "
-                            "WHERE SCHIRIID=:ID"),
-             {{":d1", f.nachname},
-              {":d2", f.vorname},
-              {":d3", f.verein},
-              {":d4", birthValue(birth)},
-              {":d5", f.kverband.trimmed()},
-              {":d6", f.bverband.trimmed()},
-              {":d7", f.lverband.trimmed()},
-              {":d8", f.land.trimmed()},
-              {":d9", f.angemeldet},
-              {":d10", f.memo.trimmed()},
-              {":d11", f.spielklasse.trimmed()},
-              {":ID", schiriId}});
+    db_.exec(
+        QStringLiteral("UPDATE Schiri SET snname=:d1, svname=:d2, sverein=:d3, sgeb=:d4, skverband=:d5, "
+                       "sbverband=:d6, slverband=:d7, sland=:d8, sangemeldet=:d9, smemo=:d10, sklasse=:d11 "
+                       "WHERE SCHIRIID=:ID"),
+        {{":d1", f.nachname},
+         {":d2", f.vorname},
+         {":d3", f.verein},
+         {":d4", birthValue(birth)},
+         {":d5", f.kverband.trimmed()},
+         {":d6", f.bverband.trimmed()},
+         {":d7", f.lverband.trimmed()},
+         {":d8", f.land.trimmed()},
+         {":d9", f.angemeldet},
+         {":d10", f.memo.trimmed()},
+         {":d11", f.spielklasse.trimmed()},
+         {":ID", schiriId}});
     db_.exec(QStringLiteral("DELETE FROM Schiri_im_Turnier WHERE SCHIRIID=:SID"), {{":SID", schiriId}});
     writeClasses(schiriId);
     t.commit();
@@ -304,7 +321,8 @@ void Schiriverwaltung::update(int schiriId, const std::optional<QDate>& birth) {
 void Schiriverwaltung::remove() {
     if (fields_.nachname.trimmed().isEmpty() || selected_ < 0) return;
     if (!interaction_.askYesNo(QStringLiteral("Wollen Sie den Schiedsrichter \"") + fields_.nachname +
-                               QStringLiteral(", ") + fields_.vorname + QStringLiteral("\" wirklich löschen?")))
+                               QStringLiteral(", ") + fields_.vorname +
+                               QStringLiteral("\" wirklich löschen?")))
         return;
     const int id = entries_[selected_].schiriId;
     Transaction t(db_);

@@ -60,7 +60,7 @@ std::optional<QDate> parseGermanDate(const QString& text);
 // actions; every refusal goes through Interaction and writes nothing.
 class Schiriverwaltung {
 public:
-    static const QString kSpeichern;          // "Speichern"
+    static const QString kSpeichern;            // "Speichern"
     static const QString kAenderungUebernehmen; // "Änderung übernehmen"
 
     Schiriverwaltung(AppState& state, Tdb_procedures& db, Interaction& interaction);

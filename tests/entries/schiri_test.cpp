@@ -34,7 +34,8 @@ protected:
     }
 
     void addClass(int kid, int tid, int system, const QString& name) {
-        db().exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung) VALUES (:k,:t,:s,:n)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung) VALUES (:k,:t,:s,:n)"),
                   {{":k", kid}, {":t", tid}, {":s", system}, {":n", name}});
     }
 
@@ -46,10 +47,17 @@ protected:
 
     void addPlayer(int tid, int sid, const QVariant& verein, const QVariant& kv, const QVariant& bv,
                    const QVariant& lv, const QVariant& land, const QVariant& klasse) {
-        db().exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, kverband, bverband, "
-                                 "lverband, land, spklasse) VALUES (:t,:s,'N','V',:ve,:kv,:bv,:lv,:la,:kl)"),
-                  {{":t", tid}, {":s", sid}, {":ve", verein}, {":kv", kv}, {":bv", bv}, {":lv", lv},
-                   {":la", land}, {":kl", klasse}});
+        db().exec(QStringLiteral(
+                      "INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, kverband, bverband, "
+                      "lverband, land, spklasse) VALUES (:t,:s,'N','V',:ve,:kv,:bv,:lv,:la,:kl)"),
+                  {{":t", tid},
+                   {":s", sid},
+                   {":ve", verein},
+                   {":kv", kv},
+                   {":bv", bv},
+                   {":lv", lv},
+                   {":la", land},
+                   {":kl", klasse}});
     }
 
     // Enters a new umpire the way the panel does and saves him.
@@ -73,10 +81,12 @@ protected:
         QStringList out;
         for (const Row& r : db().select(QStringLiteral("SELECT * FROM Schiri ORDER BY SCHIRIID"))) {
             QStringList cells;
-            for (int i = 0; i < r.columnCount(); ++i) cells << r.at(i).toString();
+            for (int i = 0; i < r.columnCount(); ++i)
+                cells << r.at(i).toString();
             out << cells.join(u'|');
         }
-        for (const Row& r : db().select(QStringLiteral("SELECT * FROM Schiri_im_turnier ORDER BY SCHIRIID, KID"))) {
+        for (const Row& r :
+             db().select(QStringLiteral("SELECT * FROM Schiri_im_turnier ORDER BY SCHIRIID, KID"))) {
             out << QStringLiteral("K %1 %2 %3")
                        .arg(r.integer(u"TID"))
                        .arg(r.integer(u"SCHIRIID"))
@@ -87,9 +97,10 @@ protected:
 
     QList<int> classRows(int schiriId) {
         QList<int> kids;
-        for (const Row& r : db().select(QStringLiteral("SELECT TID, KID FROM Schiri_im_turnier WHERE SCHIRIID=:s "
-                                                       "ORDER BY KID"),
-                                        {{":s", schiriId}})) {
+        for (const Row& r :
+             db().select(QStringLiteral("SELECT TID, KID FROM Schiri_im_turnier WHERE SCHIRIID=:s "
+                                        "ORDER BY KID"),
+                         {{":s", schiriId}})) {
             EXPECT_EQ(r.integer(u"TID"), 1);
             kids << r.integer(u"KID");
         }
@@ -111,7 +122,8 @@ protected:
 TEST_P(SchiriTest, OpeningListsTheTournamentsUmpiresAndClassesOnly) {
     addUmpire(1, 3, QStringLiteral("Zorn"), QStringLiteral("Eva"));
     addUmpire(1, 4, QStringLiteral("Abel"), QStringLiteral("Tom"));
-    db().exec(QStringLiteral("UPDATE Schiri SET sangemeldet=:a, sverein='SV Nord' WHERE SCHIRIID=4"), {{":a", true}});
+    db().exec(QStringLiteral("UPDATE Schiri SET sangemeldet=:a, sverein='SV Nord' WHERE SCHIRIID=4"),
+              {{":a", true}});
     verwaltung->open();
 
     ASSERT_EQ(verwaltung->entries().size(), 2);
@@ -208,7 +220,8 @@ TEST_P(SchiriTest, UpdateRewritesTheUmpireAndReplacesHisClasses) {
     EXPECT_EQ(classRows(idOf(QStringLiteral("Klein"), QStringLiteral("Ute"))), QList<int>({10}));
 
     QStringList names;
-    for (const SchiriEntry& e : verwaltung->entries()) names << e.name;
+    for (const SchiriEntry& e : verwaltung->entries())
+        names << e.name;
     EXPECT_EQ(names, QStringList({"Klein, Ute", "Großmann, Jörg"}));
     EXPECT_EQ(verwaltung->entries()[verwaltung->selectedEntry()].schiriId, id);
     EXPECT_EQ(verwaltung->loadedName(), QStringLiteral("Großmann, Jörg"));
@@ -237,14 +250,16 @@ TEST_P(SchiriDelete, DeletesTheSelectedUmpireWithHisClassesOnlyWhenConfirmed) {
         verwaltung->choose(0);
         ui.answer(c.answer);
         verwaltung->remove();
-        ASSERT_EQ(ui.questions, QStringList({"Wollen Sie den Schiedsrichter \"O'Neill, Seán\" wirklich löschen?"}));
+        ASSERT_EQ(ui.questions,
+                  QStringList({"Wollen Sie den Schiedsrichter \"O'Neill, Seán\" wirklich löschen?"}));
         if (!c.answer) {
             EXPECT_EQ(snapshot(), before);
             EXPECT_EQ(verwaltung->entries().size(), 2);
             EXPECT_EQ(verwaltung->fields().nachname, QStringLiteral("O'Neill"));
             continue;
         }
-        EXPECT_TRUE(db().selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:i"), {{":i", gone}}).isEmpty());
+        EXPECT_TRUE(db().selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:i"), {{":i", gone}})
+                        .isEmpty());
         EXPECT_TRUE(classRows(gone).isEmpty());
         EXPECT_EQ(classRows(kept), QList<int>({10}));
         ASSERT_EQ(verwaltung->entries().size(), 1);
@@ -300,25 +315,24 @@ protected:
 };
 
 TEST_P(SchiriFailure, AFailedWriteLeavesThePreviousState) {
-    const FailCase cases[] = {
-        {"insert",
-         [](ScriptedInteraction&, Schiriverwaltung& v) {
-             v.newUmpire();
-             v.fields() = person(QStringLiteral("Neu"), QStringLiteral("Nina"));
-             v.setSelectedClasses({11});
-             v.markChanged();
-         }},
-        {"update",
-         [](ScriptedInteraction&, Schiriverwaltung& v) {
-             v.choose(0);
-             v.fields().vorname = QStringLiteral("Anderer");
-             v.setSelectedClasses({13});
-             v.markChanged();
-         }},
-        {"delete", [](ScriptedInteraction& ui, Schiriverwaltung& v) {
-             v.choose(0);
-             ui.answer(true);
-         }}};
+    const FailCase cases[] = {{"insert",
+                               [](ScriptedInteraction&, Schiriverwaltung& v) {
+                                   v.newUmpire();
+                                   v.fields() = person(QStringLiteral("Neu"), QStringLiteral("Nina"));
+                                   v.setSelectedClasses({11});
+                                   v.markChanged();
+                               }},
+                              {"update",
+                               [](ScriptedInteraction&, Schiriverwaltung& v) {
+                                   v.choose(0);
+                                   v.fields().vorname = QStringLiteral("Anderer");
+                                   v.setSelectedClasses({13});
+                                   v.markChanged();
+                               }},
+                              {"delete", [](ScriptedInteraction& ui, Schiriverwaltung& v) {
+                                   v.choose(0);
+                                   ui.answer(true);
+                               }}};
 
     verwaltung->open();
     saveNew(person(QStringLiteral("Alt"), QStringLiteral("Otto")), {10, 12});
@@ -448,11 +462,12 @@ TEST_P(SchiriDuplicate, NamesAreComparedExactly) {
         } else {
             saveNew(person(QString::fromUtf8(c.nachname), QString::fromUtf8(c.vorname)), {});
         }
-        const int umpires = db().selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM Schiri WHERE TID=1")).integer(u"n");
-        const int named = db()
-                              .selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM Schiri WHERE snname=:n AND svname=:v"),
-                                         {{":n", QString::fromUtf8(c.nachname)}, {":v", QString::fromUtf8(c.vorname)}})
-                              .integer(u"n");
+        const int umpires =
+            db().selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM Schiri WHERE TID=1")).integer(u"n");
+        const int named =
+            db().selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM Schiri WHERE snname=:n AND svname=:v"),
+                           {{":n", QString::fromUtf8(c.nachname)}, {":v", QString::fromUtf8(c.vorname)}})
+                .integer(u"n");
         if (c.accepted) {
             EXPECT_TRUE(ui.messages.isEmpty());
             EXPECT_EQ(umpires, c.update ? 2 : 3);
@@ -478,12 +493,19 @@ struct ValueListCase {
 class SchiriValueList : public SchiriTest {};
 
 TEST_P(SchiriValueList, TakesDistinctNonEmptyPlayerValuesInAlphabeticalOrder) {
-    const ValueListCase cases[] = {{"verein", &SchiriValueLists::vereine},   {"kverband", &SchiriValueLists::kverband},
-                                   {"bverband", &SchiriValueLists::bverband}, {"lverband", &SchiriValueLists::lverband},
-                                   {"land", &SchiriValueLists::land},         {"spklasse", &SchiriValueLists::spielklasse}};
-    const QVariant values[] = {QStringLiteral("Zwickau"), QStringLiteral("Öhringen"), QStringLiteral("bamberg"),
-                               QStringLiteral("Zwickau"), QString(""),                QVariant(),
-                               QStringLiteral("  "),      QStringLiteral("Aachen"),   QStringLiteral("D'Ort \"x\"")};
+    const ValueListCase cases[] = {
+        {"verein", &SchiriValueLists::vereine},    {"kverband", &SchiriValueLists::kverband},
+        {"bverband", &SchiriValueLists::bverband}, {"lverband", &SchiriValueLists::lverband},
+        {"land", &SchiriValueLists::land},         {"spklasse", &SchiriValueLists::spielklasse}};
+    const QVariant values[] = {QStringLiteral("Zwickau"),
+                               QStringLiteral("Öhringen"),
+                               QStringLiteral("bamberg"),
+                               QStringLiteral("Zwickau"),
+                               QString(""),
+                               QVariant(),
+                               QStringLiteral("  "),
+                               QStringLiteral("Aachen"),
+                               QStringLiteral("D'Ort \"x\"")};
     for (const ValueListCase& c : cases) {
         SCOPED_TRACE(c.column);
         db().exec(QStringLiteral("DELETE FROM Spielerdaten"));
@@ -533,14 +555,22 @@ class SchiriSearch : public SchiriTest {};
 
 TEST_P(SchiriSearch, SelectsTheFirstMatchingUmpireInNameOrder) {
     const SearchCase cases[] = {
-        {"M", "Mahler, Xaver"},     {"Mü", "Müller, Anna"}, {"Müller", "Müller, Anna"},
-        {"me", "Meier, Karl"},      {"O'", "O'Hara, Liam"}, {"Mai", ""}, // only in the other tournament
-        {"Q", ""},                  {"Z", ""},              // Zander was added after the list was read
+        {"M", "Mahler, Xaver"},
+        {"Mü", "Müller, Anna"},
+        {"Müller", "Müller, Anna"},
+        {"me", "Meier, Karl"},
+        {"O'", "O'Hara, Liam"},
+        {"Mai", ""}, // only in the other tournament
+        {"Q", ""},
+        {"Z", ""}, // Zander was added after the list was read
     };
     addUmpire(2, 30, QStringLiteral("Mai"), QStringLiteral("Zoe"));
     int id = 40;
-    for (const auto& [n, v] : {std::pair{"Müller", "Hans"}, {"Müller", "Anna"}, {"Meier", "Karl"},
-                               {"Mahler", "Xaver"}, {"O'Hara", "Liam"}})
+    for (const auto& [n, v] : {std::pair{"Müller", "Hans"},
+                               {"Müller", "Anna"},
+                               {"Meier", "Karl"},
+                               {"Mahler", "Xaver"},
+                               {"O'Hara", "Liam"}})
         addUmpire(1, id++, QString::fromUtf8(n), QString::fromUtf8(v));
     verwaltung->open();
     addUmpire(1, 99, QStringLiteral("Zander"), QStringLiteral("Q"));
@@ -597,7 +627,8 @@ TEST_P(SchiriRoundTrip, FieldsComeBackAsTyped) {
         }(),
     };
     verwaltung->open();
-    for (const SchiriFields& f : typed) saveNew(f, {13});
+    for (const SchiriFields& f : typed)
+        saveNew(f, {13});
     ASSERT_TRUE(ui.messages.isEmpty());
 
     Schiriverwaltung fresh(state, db(), ui);

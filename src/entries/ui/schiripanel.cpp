@@ -19,7 +19,8 @@ class UmpireDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         painter->save();
         QColor textColour = index.data(kPresentRole).toBool() ? QColor(0x3a, 0x6e, 0xa5) : QColor(Qt::black);
         if (option.state & QStyle::State_Selected) {
@@ -72,7 +73,8 @@ SchiriPanel::SchiriPanel(AppState& state, Tdb_procedures& db, Interaction& inter
         connect(combo, &QComboBox::editTextChanged, this, &SchiriPanel::fieldChanged);
     connect(ui_->schiriangemeldet, &QCheckBox::toggled, this, &SchiriPanel::fieldChanged);
     connect(ui_->schirimemo, &QPlainTextEdit::textChanged, this, &SchiriPanel::fieldChanged);
-    connect(ui_->schiriklassen, &QListWidget::itemSelectionChanged, this, &SchiriPanel::classSelectionChanged);
+    connect(ui_->schiriklassen, &QListWidget::itemSelectionChanged, this,
+            &SchiriPanel::classSelectionChanged);
     connect(ui_->schiriliste, &QListWidget::currentRowChanged, this, &SchiriPanel::umpireRowChanged);
     connect(ui_->schiriliste, &QListWidget::itemClicked, this, &SchiriPanel::umpireClicked);
     connect(ui_->neuerschiri, &QPushButton::clicked, this, &SchiriPanel::newUmpire);
@@ -132,7 +134,8 @@ void SchiriPanel::fieldChanged() {
 void SchiriPanel::classSelectionChanged() {
     if (updating_) return;
     QSet<int> kids;
-    for (const QListWidgetItem* item : ui_->schiriklassen->selectedItems()) kids.insert(item->data(kClassIdRole).toInt());
+    for (const QListWidgetItem* item : ui_->schiriklassen->selectedItems())
+        kids.insert(item->data(kClassIdRole).toInt());
     verwaltung_.setSelectedClasses(kids);
     readFields();
     verwaltung_.markChanged();

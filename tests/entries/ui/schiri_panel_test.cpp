@@ -27,9 +27,10 @@ protected:
         state.trueValue = db().trueValue();
         db().exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung) VALUES "
                                  "(10, 1, 0, 'Jungen'), (11, 1, 1, 'Jungen'), (12, 1, 3, 'Team Süd')"));
-        db().exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, kverband, bverband, "
-                                 "lverband, land, spklasse) VALUES (1, 1, 'N', 'V', 'TSV Öhringen', 'Hohenlohe', "
-                                 "'DTTB', 'TTBW', 'Deutschland', 'Bezirksliga')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, kverband, bverband, "
+            "lverband, land, spklasse) VALUES (1, 1, 'N', 'V', 'TSV Öhringen', 'Hohenlohe', "
+            "'DTTB', 'TTBW', 'Deutschland', 'Bezirksliga')"));
         panel = std::make_unique<SchiriPanel>(state, db(), ui, clock);
         panel->resize(900, 600);
         panel->show();
@@ -69,12 +70,14 @@ protected:
     // Types text key by key, umlauts included, as the user would.
     static void type(QWidget* w, const QString& text) {
         for (const QChar ch : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                                Qt::NoModifier);
     }
 
     QStringList texts(QListWidget* list) {
         QStringList t;
-        for (int i = 0; i < list->count(); ++i) t << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i)
+            t << list->item(i)->text();
         return t;
     }
     QStringList selectedTexts(QListWidget* list) {
@@ -207,7 +210,8 @@ TEST_P(SchiriPanelTest, TypingASurnameSearchesAndEnterLoadsTheFoundUmpire) {
         EXPECT_TRUE(child<QLineEdit>("schirivname")->text().isEmpty()); // found, not yet loaded
 
         QTest::keyClick(surname, Qt::Key_Return);
-        EXPECT_EQ(surname->text() + QStringLiteral(", ") + child<QLineEdit>("schirivname")->text(), c.selected);
+        EXPECT_EQ(surname->text() + QStringLiteral(", ") + child<QLineEdit>("schirivname")->text(),
+                  c.selected);
         EXPECT_EQ(saveButton()->text(), QStringLiteral("Änderung übernehmen"));
         EXPECT_FALSE(saveButton()->isEnabled());
     }
@@ -271,16 +275,25 @@ TEST_P(SchiriPanelTest, DeleteAsksAndRemovesTheSelectedUmpire) {
 // Screen readers and the keyboard find every input by its German label, in reading order.
 TEST_P(SchiriPanelTest, InputsHaveTheirLabelsAndTabFollowsTheReadingOrder) {
     const std::pair<const char*, const char*> labelled[] = {
-        {"schiriliste", "Schiedsrichter"}, {"schirinname", "Nachname"},        {"schirivname", "Vorname"},
-        {"schirigeb", "Geburtstag"},       {"schiriverein", "Verein"},         {"schirikverband", "Kreisverband"},
-        {"schiribverband", "Bundesverband"}, {"schirilverband", "Landesverband"}, {"schiriland", "Land"},
-        {"schiriklasse", "Spielklasse"},   {"schirimemo", "Memo"},             {"schiriklassen", "Verfügbare Klassen"},
+        {"schiriliste", "Schiedsrichter"},
+        {"schirinname", "Nachname"},
+        {"schirivname", "Vorname"},
+        {"schirigeb", "Geburtstag"},
+        {"schiriverein", "Verein"},
+        {"schirikverband", "Kreisverband"},
+        {"schiribverband", "Bundesverband"},
+        {"schirilverband", "Landesverband"},
+        {"schiriland", "Land"},
+        {"schiriklasse", "Spielklasse"},
+        {"schirimemo", "Memo"},
+        {"schiriklassen", "Verfügbare Klassen"},
     };
     const QList<QLabel*> labels = panel->findChildren<QLabel*>();
     for (const auto& [name, text] : labelled) {
         SCOPED_TRACE(name);
         QWidget* input = child<QWidget>(name);
-        const auto it = std::find_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->buddy() == input; });
+        const auto it =
+            std::find_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->buddy() == input; });
         ASSERT_NE(it, labels.end());
         EXPECT_EQ((*it)->text(), QString::fromUtf8(text));
     }
@@ -288,15 +301,16 @@ TEST_P(SchiriPanelTest, InputsHaveTheirLabelsAndTabFollowsTheReadingOrder) {
     EXPECT_EQ(child<QPushButton>("neuerschiri")->text(), QStringLiteral("Neuer Schiedsrichter"));
     EXPECT_EQ(child<QPushButton>("schiriloeschen")->text(), QStringLiteral("Schiedsrichter löschen"));
 
-    const QStringList order = {"schiriliste",    "schirinname",    "schirivname", "schirigeb",
-                               "schiriverein",   "schirikverband", "schiribverband", "schirilverband",
-                               "schiriland",     "schiriklasse",   "schiriangemeldet", "schirimemo",
-                               "schiriklassen",  "neuerschiri"};
+    const QStringList order = {"schiriliste",   "schirinname",    "schirivname",      "schirigeb",
+                               "schiriverein",  "schirikverband", "schiribverband",   "schirilverband",
+                               "schiriland",    "schiriklasse",   "schiriangemeldet", "schirimemo",
+                               "schiriklassen", "neuerschiri"};
     QStringList seen;
     QWidget* w = child<QWidget>("schiriliste");
     for (int i = 0; i < 60 && seen.size() < order.size(); ++i, w = w->nextInFocusChain()) {
         // An editable combo box takes focus through its line edit; name the combo box then.
-        QWidget* named = w->objectName().isEmpty() && qobject_cast<QComboBox*>(w->parentWidget()) ? w->parentWidget() : w;
+        QWidget* named =
+            w->objectName().isEmpty() && qobject_cast<QComboBox*>(w->parentWidget()) ? w->parentWidget() : w;
         if (order.contains(named->objectName()) && !seen.contains(named->objectName()) &&
             (named->focusPolicy() & Qt::TabFocus))
             seen << named->objectName();
