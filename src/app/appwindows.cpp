@@ -2,6 +2,7 @@
 
 #include "app/tmainform.h"
 #include "common/interaction.h"
+#include "entries/ui/schiripanel.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -35,6 +36,18 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(load_, &Tturnierladen::tournamentLoaded, this, [this](int tid, const QString&) { tournamentLoaded(tid); });
     connect(record_, &TurnierPanel::tournamentInserted, this,
             [this] { main_.spieleplanerAction()->setEnabled(true); });
+
+    schiri_ = new SchiriPanel(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("schiripanel"), schiri_);
+
+    // Panels read the open tournament afresh whenever their navigation item brings them to front.
+    connect(&main, &TMainform::navigationItemChosen, this, [this](const QString&, const QString& item) {
+        try {
+            if (item == QLatin1String("Schiedsrichter verwalten")) schiri_->showPanel();
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
 }
 
 void AppWindows::tournamentCreated(const QString& name, const QList<bool>& options) {

@@ -5,6 +5,7 @@
 
 class Clock;
 class Interaction;
+class SchiriPanel;
 class TMainform;
 class TTurnier_erstellen;
 class Tdb_procedures;
@@ -23,6 +24,7 @@ public:
     TTurnier_erstellen* createDialog() const { return create_; }
     Tturnierladen* loadDialog() const { return load_; }
     TurnierPanel* recordPanel() const { return record_; }
+    SchiriPanel* umpirePanel() const { return schiri_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -37,4 +39,5 @@ private:
     TTurnier_erstellen* create_;
     Tturnierladen* load_;
     TurnierPanel* record_;
+    SchiriPanel* schiri_;
 };

@@ -104,6 +104,7 @@ void Schiriverwaltung::open() {
     clearFields();
     searchText_.clear();
     loadedName_.clear();
+    loadedId_ = 0;
     saveEnabled_ = false;
     saveCaption_ = kSpeichern;
     fillLists();
@@ -145,6 +146,7 @@ void Schiriverwaltung::load(int schiriId) {
     fields_.nachname = r.text(u"snname");
     fields_.vorname = r.text(u"svname");
     loadedName_ = nameText();
+    loadedId_ = schiriId;
     if (!r.isNull(u"sgeb")) fields_.geburtstag = r.date(u"sgeb").toString(QStringLiteral("dd.MM.yyyy"));
     fields_.verein = r.text(u"sverein");
     fields_.kverband = r.text(u"skverband");
@@ -189,6 +191,7 @@ void Schiriverwaltung::newUmpire() {
     // The surname field starts empty, and so does the search typed into it.
     searchText_.clear();
     loadedName_.clear();
+    loadedId_ = 0;
     saveEnabled_ = true;
     saveCaption_ = kSpeichern;
     selected_ = -1;
@@ -235,11 +238,13 @@ void Schiriverwaltung::save() {
         insert(birth);
     }
     if (!saveEnabled_ || saveCaption_ != kAenderungUebernehmen) return;
-    if (selected_ < 0) return;
+    // Changes belong to the umpire whose data the fields show, even when a search has moved the
+    // selection to another line since.
+    if (loadedId_ <= 0) return;
 
     const QString name = nameText();
     if (name == loadedName_ || indexOfName(name) < 0)
-        update(entries_[selected_].schiriId, birth);
+        update(loadedId_, birth);
     else
         interaction_.error(duplicate);
 }
@@ -277,6 +282,7 @@ void Schiriverwaltung::insert(const std::optional<QDate>& birth) {
 
     // The lists change only once the rows are stored, so a failed insert leaves them as they were.
     entries_.append({id, nameText(), verein, f.angemeldet});
+    loadedId_ = id;
     selected_ = entries_.size() - 1;
     addSorted(values_.vereine, verein);
     addSorted(values_.kverband, f.kverband.trimmed());
@@ -311,7 +317,11 @@ void Schiriverwaltung::update(int schiriId, const std::optional<QDate>& birth) {
     t.commit();
 
     // The updated umpire's line moves to the end of the list with its new name, and stays selected.
-    entries_.removeAt(selected_);
+    for (int i = 0; i < entries_.size(); ++i)
+        if (entries_[i].schiriId == schiriId) {
+            entries_.removeAt(i);
+            break;
+        }
     entries_.append({schiriId, nameText(), f.verein, f.angemeldet});
     selected_ = entries_.size() - 1;
     loadedName_ = nameText();
@@ -319,23 +329,29 @@ void Schiriverwaltung::update(int schiriId, const std::optional<QDate>& birth) {
 }
 
 void Schiriverwaltung::remove() {
-    if (fields_.nachname.trimmed().isEmpty() || selected_ < 0) return;
+    // The question names the umpire the fields show; that one is deleted, whatever line is selected.
+    if (fields_.nachname.trimmed().isEmpty() || loadedId_ <= 0) return;
     if (!interaction_.askYesNo(QStringLiteral("Wollen Sie den Schiedsrichter \"") + fields_.nachname +
                                QStringLiteral(", ") + fields_.vorname +
                                QStringLiteral("\" wirklich löschen?")))
         return;
-    const int id = entries_[selected_].schiriId;
+    const int id = loadedId_;
     Transaction t(db_);
     db_.exec(QStringLiteral("DELETE FROM Schiri WHERE SCHIRIID=:SID"), {{":SID", id}});
     db_.exec(QStringLiteral("DELETE FROM Schiri_im_turnier WHERE SCHIRIID=:SID"), {{":SID", id}});
     t.commit();
 
-    entries_.removeAt(selected_);
+    for (int i = 0; i < entries_.size(); ++i)
+        if (entries_[i].schiriId == id) {
+            entries_.removeAt(i);
+            break;
+        }
     selected_ = -1;
     clearFields();
     selectedClasses_.clear();
     searchText_.clear();
     loadedName_.clear();
+    loadedId_ = 0;
     saveEnabled_ = false;
     saveCaption_ = kSpeichern;
 }

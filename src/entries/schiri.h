@@ -122,5 +122,6 @@ private:
     bool saveEnabled_ = false;
     QString saveCaption_;
     QString loadedName_;
+    int loadedId_ = 0; // the umpire the fields show; 0 for a new one
     QString searchText_;
 };

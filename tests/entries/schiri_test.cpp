@@ -274,6 +274,35 @@ TEST_P(SchiriDelete, DeletesTheSelectedUmpireWithHisClassesOnlyWhenConfirmed) {
     EXPECT_EQ(idOf(QStringLiteral("Anders"), QStringLiteral("Turnier")), 7);
 }
 
+TEST_P(SchiriDelete, DeleteAndUpdateActOnTheUmpireTheFieldsShowNotTheSearchedLine) {
+    verwaltung->open();
+    saveNew(person(QStringLiteral("Berg"), QStringLiteral("Ida")), {10});
+    saveNew(person(QStringLiteral("Alm"), QStringLiteral("Udo")), {10});
+    const int berg = idOf(QStringLiteral("Berg"), QStringLiteral("Ida"));
+    const int alm = idOf(QStringLiteral("Alm"), QStringLiteral("Udo"));
+
+    // Berg is loaded, then a search moves the selection to Alm's line without loading him.
+    verwaltung->choose(0);
+    ASSERT_EQ(verwaltung->loadedName(), QStringLiteral("Berg, Ida"));
+    verwaltung->search(QStringLiteral("Al"));
+    ASSERT_EQ(verwaltung->entries()[verwaltung->selectedEntry()].schiriId, alm);
+
+    verwaltung->fields().memo = QStringLiteral("Hallenwart");
+    verwaltung->markChanged();
+    verwaltung->save();
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT smemo FROM Schiri WHERE SCHIRIID=:i"), {{":i", berg}}).text(u"smemo"),
+              QStringLiteral("Hallenwart"));
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT snname FROM Schiri WHERE SCHIRIID=:i"), {{":i", alm}}).text(u"snname"),
+              QStringLiteral("Alm"));
+
+    verwaltung->search(QStringLiteral("Al"));
+    ui.answer(true);
+    verwaltung->remove();
+    EXPECT_EQ(ui.questions, QStringList({"Wollen Sie den Schiedsrichter \"Berg, Ida\" wirklich löschen?"}));
+    EXPECT_TRUE(db().selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:i"), {{":i", berg}}).isEmpty());
+    EXPECT_FALSE(db().selectOne(QStringLiteral("SELECT * FROM Schiri WHERE SCHIRIID=:i"), {{":i", alm}}).isEmpty());
+}
+
 TEST_P(SchiriDelete, WithoutSelectedEntryOrSurnameNothingIsAsked) {
     verwaltung->open();
     saveNew(person(QStringLiteral("Weiß"), QStringLiteral("Li")), {10});
