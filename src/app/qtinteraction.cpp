@@ -76,8 +76,10 @@ QString QtInteraction::openFile(const QString& caption, const QString& directory
     return QFileDialog::getOpenFileName(parent_, caption, directory, filter);
 }
 
-QString QtInteraction::saveFile(const QString& caption, const QString& presetPath, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent_, caption, presetPath, filter);
+QString QtInteraction::saveFile(const QString& caption, const QString& presetPath, const QString& filter,
+                                bool confirmOverwrite) {
+    return QFileDialog::getSaveFileName(parent_, caption, presetPath, filter, nullptr,
+                                        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 void QtInteraction::progress(int value, int maximum) {

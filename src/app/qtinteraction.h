@@ -20,7 +20,8 @@ public:
     void message(Icon icon, const QString& text, Button button) override;
     bool confirm(const QString& text, Question question) override;
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
-    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter,
+                     bool confirmOverwrite = true) override;
     void progress(int value, int maximum) override;
     bool print(const QString& title, QPageLayout::Orientation orientation,
                const std::function<void(PrintSurface&)>& draw, PrintMode mode) override;

@@ -23,7 +23,9 @@ public:
     virtual bool confirm(const QString& text, Question question) = 0;
     // File choices; an empty result means the user cancelled.
     virtual QString openFile(const QString& caption, const QString& directory, const QString& filter) = 0;
-    virtual QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) = 0;
+    // confirmOverwrite false: an existing file is opened, not replaced, so nobody needs to be warned.
+    virtual QString saveFile(const QString& caption, const QString& presetPath, const QString& filter,
+                             bool confirmOverwrite = true) = 0;
     // Progress of a long operation; maximum 0 hides it.
     virtual void progress(int value, int maximum) = 0;
 

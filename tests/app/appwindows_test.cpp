@@ -155,4 +155,34 @@ TEST_P(TournamentLifeTest, CreateEditReloadAndDelete) {
 
 VELMORA_INSTANTIATE_DB_TEST(TournamentLifeTest);
 
+TEST(TournamentCreate, ANewFileNameInTheSaveDialogMakesANewDatabase) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("Files")));
+    for (const char* f : {"Files/system.txt", "Files/ko_system.txt"}) QFile(dir.filePath(QString::fromLatin1(f))).open(QIODevice::WriteOnly);
+    const QString fresh = dir.filePath(QStringLiteral("Vereinsmeisterschaft.sqlite"));
+    Program p(dir.path(), QString());
+    emit p.main->createTournamentRequested();
+    TTurnier_erstellen* dlg = p.windows->createDialog();
+    p.find<QLineEdit>(dlg, "turniername")->setText(QStringLiteral("Vereinsmeisterschaft"));
+    p.find<QRadioButton>(dlg, "dateidatenbank")->click();
+    p.ui.chooseFile(fresh);
+    QTest::mouseClick(p.find<QPushButton>(dlg, "erstellen"), Qt::LeftButton);
+    EXPECT_TRUE(p.ui.messages.isEmpty()) << p.ui.texts().join(u'|').toStdString();
+    ASSERT_TRUE(QFile::exists(fresh));
+    EXPECT_EQ(p.state.tid, 1);
+    EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"), 3);
+
+    // A file that cannot be made is reported and nothing opens.
+    Program q(dir.path(), QString());
+    emit q.main->createTournamentRequested();
+    q.find<QLineEdit>(q.windows->createDialog(), "turniername")->setText(QStringLiteral("Pokal"));
+    q.find<QRadioButton>(q.windows->createDialog(), "dateidatenbank")->click();
+    const QString nowhere = dir.filePath(QStringLiteral("fehlt/turnier.sqlite"));
+    q.ui.chooseFile(nowhere);
+    QTest::mouseClick(q.find<QPushButton>(q.windows->createDialog(), "erstellen"), Qt::LeftButton);
+    EXPECT_EQ(q.ui.texts(), QStringList{QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(nowhere)});
+    EXPECT_FALSE(q.state.tournamentOpen());
+    EXPECT_TRUE(q.windows->createDialog()->isVisible());
+}
+
 } // namespace

@@ -28,7 +28,8 @@ QString ScriptedInteraction::openFile(const QString& caption, const QString& dir
     return files.takeFirst();
 }
 
-QString ScriptedInteraction::saveFile(const QString& caption, const QString& presetPath, const QString& filter) {
+QString ScriptedInteraction::saveFile(const QString& caption, const QString& presetPath, const QString& filter,
+                                     bool) {
     return openFile(caption, presetPath, filter);
 }
 

@@ -19,7 +19,8 @@ public:
     void message(Icon icon, const QString& text, Button button) override;
     bool confirm(const QString& text, Question question) override;
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
-    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& presetPath, const QString& filter,
+                     bool confirmOverwrite = true) override;
     void progress(int value, int maximum) override;
     // Confirms the print dialog (unless scripted otherwise) and draws into a PDF file in a temporary folder.
     bool print(const QString& title, QPageLayout::Orientation orientation,

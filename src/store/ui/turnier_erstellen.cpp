@@ -1,7 +1,10 @@
 #include "store/ui/turnier_erstellen.h"
 
+#include "store/schema.h"
+
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -98,7 +101,16 @@ void TTurnier_erstellen::erstellen() {
     if (dateidatenbank_->isChecked()) {
         const QString path = ui_.saveFile(QStringLiteral("Turnier-Datenbank wählen"),
                                           QDir(programDir_).filePath(QStringLiteral("turnier_db.sqlite")),
-                                          QStringLiteral("Turnier-Datenbank (*.sqlite)"));
+                                          QStringLiteral("Turnier-Datenbank (*.sqlite)"), false);
+        if (!path.isEmpty() && !QFileInfo::exists(path)) {
+            // A new file name in the save dialog asks for a new database: make it, then open it.
+            try {
+                schema::createFile(path);
+            } catch (const DbError& e) {
+                ui_.error(e.message());
+                return;
+            }
+        }
         if (!path.isEmpty()) {
             state_.dbKind = DbKind::File;
             state_.filePath = path;

@@ -221,10 +221,6 @@ TEST_F(CreateDialogTest, RefusesWhatIsNoCurrentTournamentDatabase) {
          [](const QString& p) { return makeDatabase(p, {}, 2); },
          {false},
          {kWrongDatabase}},
-        {"missing file",
-         [](const QString& p) { return p; },
-         {},
-         {QStringLiteral("Datenbank verbinden fehlgeschlagen")}},
     };
     int n = 0;
     for (const Case& c : cases) {
