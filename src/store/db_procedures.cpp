@@ -55,26 +55,33 @@ void Tdb_procedures::connectFile(const QString& path) {
         throw DbError(DbError::Kind::NotWritable,
                       QStringLiteral("Die Datenbankdatei \"%1\" kann nicht beschrieben werden.")
                           .arg(QDir::toNativeSeparators(fi.absoluteFilePath())));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-        db.setDatabaseName(fi.absoluteFilePath());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-        if (!db.open()) {
-            const QString detail = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName_);
-            throw DbError(DbError::Kind::Connect, QStringLiteral("Datenbank verbinden fehlgeschlagen"), detail);
-        }
-        // A power cut at the desk must not lose what was confirmed. A file that is no database fails
-        // here already; the schema check reports it in words the user understands.
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
-    }
+    // A power cut at the desk must not lose what was confirmed. A file that is no database fails the
+    // pragmas already; the schema check reports that in words the user understands.
+    openConnection(
+        QStringLiteral("QSQLITE"),
+        [&](QSqlDatabase& db) {
+            db.setDatabaseName(fi.absoluteFilePath());
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        },
+        {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
+         QStringLiteral("PRAGMA foreign_keys=OFF")});
     dialect_ = Dialect(DbKind::File);
     location_ = fi.absoluteFilePath();
     open_ = true;
+}
+
+void Tdb_procedures::openConnection(const QString& driver, const std::function<void(QSqlDatabase&)>& configure,
+                                    const QStringList& setup) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName_);
+    configure(db);
+    if (!db.open()) {
+        const QString detail = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw DbError(DbError::Kind::Connect, QStringLiteral("Datenbank verbinden fehlgeschlagen"), detail);
+    }
+    QSqlQuery q(db);
+    for (const QString& statement : setup) q.exec(statement);
 }
 
 void Tdb_procedures::connectServer(const QString& server, const QString& databaseName) {
@@ -92,22 +99,15 @@ void Tdb_procedures::connectServer(const QString& server, const QString& databas
             }
         }
     }
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
-        db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
-        db.setPort(port);
-        db.setDatabaseName(databaseName);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
-        if (!db.open()) {
-            const QString detail = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName_);
-            throw DbError(DbError::Kind::Connect, QStringLiteral("Datenbank verbinden fehlgeschlagen"), detail);
-        }
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
-        q.exec(QStringLiteral("SET client_min_messages TO WARNING"));
-    }
+    openConnection(
+        QStringLiteral("QPSQL"),
+        [&](QSqlDatabase& db) {
+            db.setHostName(host.isEmpty() ? QStringLiteral("localhost") : host);
+            db.setPort(port);
+            db.setDatabaseName(databaseName);
+            db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        },
+        {QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET client_min_messages TO WARNING")});
     dialect_ = Dialect(DbKind::Server);
     location_ = QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(databaseName);
     open_ = true;

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -87,6 +88,10 @@ public:
     static QStringList splitScript(const QString& script);
 
 private:
+    // Opens the connection with the driver's settings and runs the setup statements (their failures are
+    // left to the first real statement to report).
+    void openConnection(const QString& driver, const std::function<void(QSqlDatabase&)>& configure,
+                        const QStringList& setup);
     QSqlQuery& prepared(const QString& sql);
     void bindAll(QSqlQuery& q, const Params& params) const;
     void run(QSqlQuery& q, const QString& sql);

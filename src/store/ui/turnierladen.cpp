@@ -168,10 +168,14 @@ void Tturnierladen::setWaiting(const QString& text) {
 }
 
 void Tturnierladen::chooseFile() {
-    speicherort_->setText(shippedFile());
-    state_.filePath = shippedFile();
-    state_.dbKind = DbKind::File;
     anhaengen_->hide();
+    openFileDatabase(shippedFile());
+}
+
+void Tturnierladen::openFileDatabase(const QString& path) {
+    speicherort_->setText(path);
+    state_.dbKind = DbKind::File;
+    state_.filePath = path;
     turnierliste_->clear();
     try {
         db_verbinden(db_, state_, databaseName_);
@@ -212,21 +216,8 @@ void Tturnierladen::durchsuchen() {
     }
     const QString path = ui_.openFile(QStringLiteral("Turnier-Datenbank öffnen"), openDir_, kFilter);
     if (path.isEmpty()) return;
-    speicherort_->setText(path);
     openDir_ = QFileInfo(path).absolutePath();
-    state_.dbKind = DbKind::File;
-    state_.filePath = path;
-    turnierliste_->clear();
-    try {
-        db_verbinden(db_, state_, databaseName_);
-    } catch (const DbError& e) {
-        if (e.kind() == DbError::Kind::NotWritable)
-            ui_.error(e.message());
-        else
-            ui_.plain(QStringLiteral("Datenbankdatei nicht vorhanden"));
-        return;
-    }
-    listTournaments();
+    openFileDatabase(path);
 }
 
 bool Tturnierladen::listTournaments() {

@@ -39,6 +39,8 @@ protected:
 private:
     QString shippedFile() const;
     void chooseFile();
+    // Connects to the file database at path and lists its tournaments.
+    void openFileDatabase(const QString& path);
     bool chooseServer();
     void durchsuchen();
     void anhaengen();
