@@ -58,12 +58,26 @@ void drawStartNumberList(PrintSurface& s, const QString& turniername, const QLis
 
     const int xNumber = sc(kLeft);
     s.setFont(QStringLiteral("Arial"), sc(kRowFont));
-    // Long numbers must not run into the names.
-    int widest = 0;
-    for (const auto& r : rows)
-        widest = qMax(widest, s.textWidth(QString::number(r.nummer)));
-    const int xName = xNumber + qMax(sc(kNameOffset), widest + sc(5));
-    const int xClub = xNumber + qMax(sc(kClubOffset), xName - xNumber + sc(60));
+    // The columns stand where the layout puts them unless a long number or name would run into the next
+    // column; then that column moves right, and names that still do not fit are shortened.
+    int widestNumber = 0;
+    int widestName = 0;
+    for (const auto& r : rows) {
+        widestNumber = qMax(widestNumber, s.textWidth(QString::number(r.nummer)));
+        widestName = qMax(widestName, s.textWidth(r.name));
+    }
+    const int gap = sc(4);
+    const int xName = xNumber + qMax(sc(kNameOffset), widestNumber + gap);
+    const int xClubLimit = width * 3 / 5;
+    const int xClub = qMax(xNumber + sc(kClubOffset), qMin(xName + widestName + gap, xClubLimit));
+    auto fitName = [&](const QString& name) {
+        const int room = xClub - xName - gap;
+        if (s.textWidth(name) <= room) return name;
+        QString cut = name;
+        while (!cut.isEmpty() && s.textWidth(cut + u'…') > room)
+            cut.chop(1);
+        return cut + u'…';
+    };
 
     auto header = [&]() {
         s.setFont(QStringLiteral("Times New Roman"), sc(kHeadingFont));
@@ -84,7 +98,7 @@ void drawStartNumberList(PrintSurface& s, const QString& turniername, const QLis
             y = -sc(kFirstRowTop);
         }
         s.textOut(xNumber, y, QString::number(r.nummer));
-        s.textOut(xName, y, r.name);
+        s.textOut(xName, y, fitName(r.name));
         s.textOut(xClub, y, r.verein);
         y -= sc(kRowStep);
     }
