@@ -278,6 +278,15 @@ void Spielerverwaltung::loadPlayer(int sid) {
             who = p.text(u"nachname") + QStringLiteral(", ") + p.text(u"vorname");
         lines.append({i, PartnerLine{klassen_[i].kid, klassen_[i].text + QStringLiteral(": ") + who}});
     }
+    // One line per doubles, mixed or team class entered, also where no pair row exists yet (entries
+    // that came by import); the next save writes the row.
+    for (int i = 0; i < klassen_.size(); ++i) {
+        if (!auswahl_[i] || klassen_[i].system == 0) continue;
+        const bool hasLine =
+            std::any_of(lines.cbegin(), lines.cend(), [i](const auto& l) { return l.first == i; });
+        if (!hasLine)
+            lines.append({i, PartnerLine{klassen_[i].kid, klassen_[i].text + QStringLiteral(": ")}});
+    }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& l : lines)
@@ -478,6 +487,7 @@ void Spielerverwaltung::replacePartnerLine(int row, const QString& text) {
     partner_.removeAt(row);
     partner_.append({kid, text});
     markChanged();
+    if (changed_) changed_();
 }
 
 std::optional<Spielerverwaltung::Validated> Spielerverwaltung::validate(Outcome& out) {

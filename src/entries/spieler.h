@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVector>
 #include <array>
+#include <functional>
 #include <optional>
 
 class Tdb_procedures;
@@ -94,6 +95,8 @@ public:
     Spielerverwaltung(AppState& state, Tdb_procedures& db, Interaction& interaction);
     // The hook is not owned; null restores the default that does nothing.
     void setPairingHook(PairingHook* hook);
+    // Told when the state changes from outside the panel's own actions (the pairing's choice).
+    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
     // Opening the panel: reads classes, players and value lists of the current tournament.
     void open();
@@ -190,6 +193,7 @@ private:
     Interaction& interaction_;
     PairingHook defaultHook_;
     PairingHook* hook_ = &defaultHook_;
+    std::function<void()> changed_;
 
     SpielerFelder felder_;
     QList<SpielerInfo> spielerinfos_;

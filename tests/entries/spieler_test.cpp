@@ -246,9 +246,11 @@ TEST_P(SpielerPartnerLines, ShowThePartnerOrTeamOfALoadedPlayer) {
     addClass(11, 1, QStringLiteral("Herren"), true, true);
     addClass(12, 2, QStringLiteral("Mixed"), true, true);
     addClass(13, 3, QStringLiteral("Liga"), true, true);
+    addClass(14, 1, QStringLiteral("Senioren"), true, true);
     addPlayer(1, QStringLiteral("Öztürk"), QStringLiteral("Ali"));
     addPlayer(2, QStringLiteral("Brandt"), QStringLiteral("Jörg"));
-    for (int k : {11, 12, 13})
+    // Entered in class 14 without a pair row, as an imported player is.
+    for (int k : {11, 12, 13, 14})
         enter(1, k);
     db().exec(QStringLiteral("INSERT INTO Doppelpartner VALUES (11,1,2,NULL)"));
     db().exec(QStringLiteral("INSERT INTO Doppelpartner VALUES (12,1,NULL,NULL)"));
@@ -259,7 +261,7 @@ TEST_P(SpielerPartnerLines, ShowThePartnerOrTeamOfALoadedPlayer) {
     for (const auto& l : panel->partnerLines())
         texts << l.text;
     EXPECT_EQ(texts, (QStringList{"Doppel - Herren: Brandt, Jörg",
-                                  "Mixed - Mixed: ", "Team - Liga: Die \"Löwen\""}));
+                                  "Mixed - Mixed: ", "Team - Liga: Die \"Löwen\"", "Doppel - Senioren: "}));
     EXPECT_EQ(panel->saveCaption(), Spielerverwaltung::kAendern);
     EXPECT_FALSE(panel->saveEnabled());
 }
