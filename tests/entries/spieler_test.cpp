@@ -203,6 +203,40 @@ TEST_P(SpielerFee, IsStoredAsANumberAndShownAgainOnLoad) {
     EXPECT_EQ(panel->felder().zuzahlen, QStringLiteral("12,5"));
 }
 
+TEST_P(SpielerFee, ATypedFeeIsReadInGermanOrWithAPointAndRefusedOtherwise) {
+    struct Case {
+        QString typed;
+        std::optional<double> stored; // nullopt: stored NULL, or refused when `refused`
+        bool refused;
+    };
+    const QList<Case> cases{{"12,5", 12.5, false},         {"12.5", 12.5, false},
+                            {" 7 ", 7.0, false},           {"", std::nullopt, false},
+                            {"zwölf", std::nullopt, true}, {"1,2,3", std::nullopt, true}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        ui.clear();
+        panel->open();
+        const QString nachname = QStringLiteral("Gebühr%1").arg(++n);
+        startNew(nachname, QStringLiteral("G"));
+        panel->felder().zuzahlen = c.typed;
+        const auto out = panel->save();
+        EXPECT_EQ(out.done, !c.refused);
+        if (c.refused) {
+            EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Die Startgebühr muss eine Zahl sein")});
+            EXPECT_EQ(out.focus, SpielerFeld::Startgebuehr);
+            EXPECT_EQ(sidOf(nachname, QStringLiteral("G")), 0);
+            continue;
+        }
+        const Row r = db().selectOne(QStringLiteral("SELECT zubezahlen FROM Spielerdaten WHERE nachname=:n"),
+                                     {{":n", nachname}});
+        EXPECT_EQ(r.isNull(u"zubezahlen"), !c.stored.has_value());
+        if (c.stored) {
+            EXPECT_DOUBLE_EQ(r.number(u"zubezahlen"), *c.stored);
+        }
+    }
+}
+
 VELMORA_INSTANTIATE_DB_TEST(SpielerFee);
 
 class RecordingHook : public PairingHook {
