@@ -161,6 +161,7 @@ void Spielerverwaltung::open() {
 }
 
 void Spielerverwaltung::clearFields() {
+    // The sex stays as it was: players of one sex are often entered one after another.
     const bool mann = felder_.mann;
     const bool frau = felder_.frau;
     felder_ = SpielerFelder();
