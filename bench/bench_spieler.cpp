@@ -23,7 +23,7 @@ public:
     QString last;
     bool confirm(const QString&, Question) override { return true; }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
     void progress(int, int) override {}
     bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
                PrintMode) override {
