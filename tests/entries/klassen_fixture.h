@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -66,3 +67,8 @@ struct EngineCaseName {
     INSTANTIATE_TEST_SUITE_P(                                                                                \
         Engines, Suite, ::testing::Combine(::testing::ValuesIn(testBackends()), ::testing::ValuesIn(cases)), \
         EngineCaseName())
+
+// Readable values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
