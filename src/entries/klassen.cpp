@@ -30,6 +30,14 @@ QString caption(const QString& name, int system) {
     return name + kindSuffix(system);
 }
 
+int kidOf(Tdb_procedures& db, int tid, const QString& name, int system) {
+    return db
+        .selectOne(QStringLiteral(
+                       "SELECT KID FROM Turnierklassen WHERE TID=:k1 AND kbezeichnung=:k2 AND system=:k3"),
+                   {{":k1", tid}, {":k2", name}, {":k3", system}})
+        .integer(u"KID");
+}
+
 QString ohneBeschraenkung() {
     return QStringLiteral("ohne Beschränkung");
 }
@@ -150,11 +158,7 @@ QDate Klassenverwaltung::firstDay() {
 }
 
 int Klassenverwaltung::lookupKid(const QString& name, int system) {
-    return db_
-        .selectOne(QStringLiteral(
-                       "SELECT KID FROM Turnierklassen WHERE TID=:k1 AND kbezeichnung=:k2 AND system=:k3"),
-                   {{":k1", state_.tid}, {":k2", name}, {":k3", system}})
-        .integer(u"KID");
+    return kidOf(db_, state_.tid, name, system);
 }
 
 KlassenFormular Klassenverwaltung::load(int kid) {

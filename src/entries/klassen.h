@@ -24,6 +24,9 @@ QString kindSuffix(int system);
 // The caption of a class item: name, blank, kind in parentheses.
 QString caption(const QString& name, int system);
 
+// The class of tournament tid with this name and kind; 0 when there is none. Names are compared exactly.
+int kidOf(Tdb_procedures& db, int tid, const QString& name, int system);
+
 // The age class entry that admits everybody; it is never stored.
 QString ohneBeschraenkung();
 

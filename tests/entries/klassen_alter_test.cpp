@@ -7,6 +7,7 @@ using Icon = Interaction::Icon;
 
 struct SaveCase {
     const char* id;
+    friend void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.id; }
     AltersklassenEingabe input;
     const char* message; // nullptr: saved
     QDate von;

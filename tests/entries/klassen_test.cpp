@@ -33,6 +33,7 @@ int countRows(Tdb_procedures& db, const QString& table, const QString& where, co
 
 struct NameCase {
     const char* id;
+    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.id; }
     int edit; // 0: a new class; otherwise the 1-based index into the stored classes below
     const char* name;
     int system;
@@ -97,6 +98,7 @@ VELMORA_INSTANTIATE_ENGINE_CASES(ClassNames, kNameCases);
 
 struct RefusalCase {
     const char* id;
+    friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.id; }
     std::function<void(KlassenFormular&)> change;
     const char* message;
 };

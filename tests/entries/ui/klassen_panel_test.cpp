@@ -2,6 +2,7 @@
 #include "entries/klassen.h"
 #include "entries/klassen_fixture.h"
 #include "entries/tische.h"
+#include "entries/ui/klassen_panel_fixture.h"
 #include "entries/ui/klassenverwalten.h"
 #include "entries/ui/tisch_verwaltung.h"
 
@@ -19,61 +20,6 @@
 namespace {
 
 using Icon = Interaction::Icon;
-
-template <class T> T* child(QWidget& parent, const char* name) {
-    T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!widget) ADD_FAILURE() << "no widget " << name;
-    return widget;
-}
-
-// Public members: the case tables below drive the panel through the fixture.
-class ClassPanel : public ::testing::Test {
-public:
-    void SetUp() override {
-        openTournament(db(), state);
-        panel = std::make_unique<Klassenverwalten>(state, db(), ui, clock);
-    }
-    Tdb_procedures& db() { return tdb.db(); }
-
-    template <class T> T* w(const char* name) { return child<T>(*panel, name); }
-    QPushButton* button(const char* name) { return w<QPushButton>(name); }
-    QLineEdit* name() { return w<QLineEdit>("kbezeichnung"); }
-    QComboBox* kind() { return w<QComboBox>("system"); }
-    QPushButton* save() { return button("klasse_speichern"); }
-    QListWidget* list(int k) {
-        static const char* const names[] = {"einzelliste", "doppelliste", "mixedliste", "courbliste"};
-        return w<QListWidget>(names[k]);
-    }
-    QStringList texts(QListWidget* l) {
-        QStringList t;
-        for (int i = 0; i < l->count(); ++i)
-            t << l->item(i)->text();
-        return t;
-    }
-    QStringList tableList() { return texts(w<QListWidget>("plattenlist")); }
-    // Chooses a class in its overview list as a click would.
-    void choose(int k, const QString& className) {
-        const auto found = list(k)->findItems(className, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << className.toStdString();
-        list(k)->setCurrentItem(found.first());
-    }
-    int storedClass(const QString& className, int system) {
-        return Klassenverwaltung(state, db(), ui).lookupKid(className, system);
-    }
-    // Stores classes directly and opens the panel on them.
-    void storeAndOpen(const QList<QPair<QString, int>>& classes) {
-        Klassenverwaltung k(state, db(), ui);
-        for (const auto& [n, system] : classes)
-            ASSERT_EQ(k.save(validForm(n, system), 0).outcome, Klassenverwaltung::Outcome::Saved);
-        panel->showPanel();
-    }
-
-    TestDatabase tdb{DbKind::File};
-    AppState state;
-    ScriptedInteraction ui;
-    FixedClock clock{QDateTime(QDate(2024, 3, 1), QTime(10, 0))};
-    std::unique_ptr<Klassenverwalten> panel;
-};
 
 TEST_F(ClassPanel, OpeningListsTheTournamentsClassesByKindAndClearsTheFields) {
     db().exec("INSERT INTO Altersklasse VALUES (1, 'U18', NULL, NULL, 0, 0)");
@@ -174,6 +120,7 @@ TEST_F(ClassPanel, ChoosingAClassShowsItAndNewClassClearsAgain) {
 
 struct EditCase {
     const char* id;
+    friend void PrintTo(const EditCase& c, std::ostream* os) { *os << c.id; }
     std::function<void(Klassenverwalten&)> edit;
 };
 
@@ -237,6 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BarCase {
     const char* id;
+    friend void PrintTo(const BarCase& c, std::ostream* os) { *os << c.id; }
     std::function<void(ClassPanel&)>
         act; // starts on the stored classes Herren A (Einzel), Damen (Einzel), Mix (Mixed)
     QStringList added;
@@ -417,6 +365,7 @@ TEST_F(ClassPanel, ADatabaseErrorIsShownAndChangesNothingOnThePanel) {
 
 struct TableCase {
     const char* id;
+    friend void PrintTo(const TableCase& c, std::ostream* os) { *os << c.id; }
     QStringList
         steps; // a number sets "Anzahl Tische"; "n=Name" renames table n in the dialog and takes it over
     QStringList expected;
