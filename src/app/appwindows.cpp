@@ -2,7 +2,9 @@
 
 #include "app/tmainform.h"
 #include "common/interaction.h"
+#include "entries/ui/klassenverwalten.h"
 #include "entries/ui/schiripanel.h"
+#include "entries/ui/spielerpanel.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -39,11 +41,28 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
 
     schiri_ = new SchiriPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("schiripanel"), schiri_);
+    spieler_ = new SpielerPanel(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("spielerverwaltung"), spieler_);
+    klassen_ = new Klassenverwalten(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("klassenverwalten"), klassen_);
+
+    // The class bar follows the classes as they are saved, renamed and deleted.
+    connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);
+    connect(klassen_, &Klassenverwalten::classRenamed, &main, &TMainform::renameClassItem);
+    connect(klassen_, &Klassenverwalten::classRemoved, &main, [this](const QString& caption) {
+        main_.removeClassItem(caption);
+        main_.removePlanItem(caption);
+    });
 
     // Panels read the open tournament afresh whenever their navigation item brings them to front.
     connect(&main, &TMainform::navigationItemChosen, this, [this](const QString&, const QString& item) {
         try {
-            if (item == QLatin1String("Schiedsrichter verwalten")) schiri_->showPanel();
+            if (item == QLatin1String("Schiedsrichter verwalten"))
+                schiri_->showPanel();
+            else if (item == QLatin1String("Spieler verwalten"))
+                spieler_->showPanel();
+            else if (item == QLatin1String("Klassen verwalten"))
+                klassen_->showPanel();
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }

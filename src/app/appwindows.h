@@ -5,7 +5,9 @@
 
 class Clock;
 class Interaction;
+class Klassenverwalten;
 class SchiriPanel;
+class SpielerPanel;
 class TMainform;
 class TTurnier_erstellen;
 class Tdb_procedures;
@@ -25,6 +27,8 @@ public:
     Tturnierladen* loadDialog() const { return load_; }
     TurnierPanel* recordPanel() const { return record_; }
     SchiriPanel* umpirePanel() const { return schiri_; }
+    SpielerPanel* playerPanel() const { return spieler_; }
+    Klassenverwalten* classPanel() const { return klassen_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -40,4 +44,6 @@ private:
     Tturnierladen* load_;
     TurnierPanel* record_;
     SchiriPanel* schiri_;
+    SpielerPanel* spieler_;
+    Klassenverwalten* klassen_;
 };

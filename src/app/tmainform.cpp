@@ -393,7 +393,7 @@ void TMainform::leaveToNoTournament() {
 
 void TMainform::fillClassBar() {
     const Rows rows =
-        db_.select(QStringLiteral("SELECT system,kbezeichnung FROM Turnierklassen WHERE TID=:ID"),
+        db_.select(QStringLiteral("SELECT system,kbezeichnung FROM Turnierklassen WHERE TID=:ID ORDER BY KID"),
                    {{QStringLiteral(":ID"), state_.tid}});
     klassenBar_->clearItems();
     klassenBar_->addItem(caption::klassenVerwalten);

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -183,6 +184,44 @@ TEST(TournamentCreate, ANewFileNameInTheSaveDialogMakesANewDatabase) {
     EXPECT_EQ(q.ui.texts(), QStringList{QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(nowhere)});
     EXPECT_FALSE(q.state.tournamentOpen());
     EXPECT_TRUE(q.windows->createDialog()->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST(TournamentClasses, AClassSavedOnItsPanelAppearsInTheClassBarAndThePlayerPanel) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("Files")));
+    for (const char* f : {"Files/system.txt", "Files/ko_system.txt"}) QFile(dir.filePath(QString::fromLatin1(f))).open(QIODevice::WriteOnly);
+    const QString file = dir.filePath(QStringLiteral("turnier_db.sqlite"));
+    Program p(dir.path(), QString());
+    emit p.main->createTournamentRequested();
+    p.find<QLineEdit>(p.windows->createDialog(), "turniername")->setText(QStringLiteral("Pokal"));
+    p.find<QRadioButton>(p.windows->createDialog(), "dateidatenbank")->click();
+    p.ui.chooseFile(file);
+    QTest::mouseClick(p.find<QPushButton>(p.windows->createDialog(), "erstellen"), Qt::LeftButton);
+    ASSERT_TRUE(p.state.tournamentOpen());
+
+    auto choose = [](NavigationBar* bar, const QString& item) {
+        QTest::mouseClick(bar->itemButton(bar->indexOf(item)), Qt::LeftButton);
+    };
+    choose(p.main->classBar(), QStringLiteral("Klassen verwalten"));
+    ASSERT_EQ(p.main->currentPanel(), QStringLiteral("klassenverwalten"));
+    QWidget* panel = p.main->panel(QStringLiteral("klassenverwalten"));
+    p.find<QComboBox>(panel, "system")->setCurrentIndex(1);
+    auto* name = p.find<QLineEdit>(panel, "kbezeichnung");
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("Herren A"));
+    QTest::mouseClick(p.find<QPushButton>(panel, "klasse_speichern"), Qt::LeftButton);
+    EXPECT_TRUE(p.ui.messages.isEmpty()) << p.ui.texts().join(u'|').toStdString();
+    EXPECT_EQ(p.main->classBar()->itemCaptions(),
+              (QStringList{QStringLiteral("Klassen verwalten"), QStringLiteral("Herren A (Doppel)")}));
+
+    choose(p.main->playerBar(), QStringLiteral("Spieler verwalten"));
+    auto* classes = p.find<QListWidget>(p.main->panel(QStringLiteral("spielerverwaltung")), "sklassen");
+    ASSERT_GE(classes->count(), 1);
+    EXPECT_TRUE(classes->item(0)->text().contains(QStringLiteral("Herren A")));
 }
 
 } // namespace
