@@ -2,6 +2,7 @@
 
 #include "app/tmainform.h"
 #include "common/interaction.h"
+#include "draw/ui/gruppenpanel.h"
 #include "entries/ui/klassenverwalten.h"
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
@@ -45,6 +46,10 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     main.setPanel(QStringLiteral("spielerverwaltung"), spieler_);
     klassen_ = new Klassenverwalten(state, db, interaction, clock);
     main.setPanel(QStringLiteral("klassenverwalten"), klassen_);
+
+    gruppen_ = new GruppenPanel(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("Gruppen"), gruppen_);
+    connect(&main, &TMainform::classOpened, gruppen_, &GruppenPanel::openClass);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);

@@ -5,6 +5,7 @@
 
 class Clock;
 class Interaction;
+class GruppenPanel;
 class Klassenverwalten;
 class SchiriPanel;
 class SpielerPanel;
@@ -29,6 +30,7 @@ public:
     SchiriPanel* umpirePanel() const { return schiri_; }
     SpielerPanel* playerPanel() const { return spieler_; }
     Klassenverwalten* classPanel() const { return klassen_; }
+    GruppenPanel* groupPanel() const { return gruppen_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -46,4 +48,5 @@ private:
     SchiriPanel* schiri_;
     SpielerPanel* spieler_;
     Klassenverwalten* klassen_;
+    GruppenPanel* gruppen_;
 };
