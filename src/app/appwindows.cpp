@@ -3,6 +3,8 @@
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "draw/ui/gruppenpanel.h"
+#include "entries/spieler.h"
+#include "entries/ui/anmeldungpanel.h"
 #include "entries/ui/klassenverwalten.h"
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
@@ -47,6 +49,23 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     klassen_ = new Klassenverwalten(state, db, interaction, clock);
     main.setPanel(QStringLiteral("klassenverwalten"), klassen_);
 
+    anmeldung_ = new AnmeldungPanel(state, db, interaction, clock);
+    main.setPanel(QStringLiteral("Anmeldung"), anmeldung_);
+    // Ctrl+Enter at the check-in: a new player is completed and saved on the player panel.
+    connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this, [this](const QString& nachname, const QString& vorname) {
+        try {
+            main_.showPanel(QStringLiteral("spielerverwaltung"));
+            spieler_->showPanel();
+            spieler_->model().newPlayer();
+            spieler_->model().felder().nachname = nachname;
+            spieler_->model().felder().vorname = vorname;
+            spieler_->model().markChanged();
+            spieler_->refresh();
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
+
     gruppen_ = new GruppenPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("Gruppen"), gruppen_);
     connect(&main, &TMainform::classOpened, gruppen_, &GruppenPanel::openClass);
@@ -68,6 +87,8 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
                 spieler_->showPanel();
             else if (item == QLatin1String("Klassen verwalten"))
                 klassen_->showPanel();
+            else if (item == QLatin1String("Spieleranmeldung"))
+                anmeldung_->showPanel();
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }

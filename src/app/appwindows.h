@@ -5,6 +5,7 @@
 
 class Clock;
 class Interaction;
+class AnmeldungPanel;
 class GruppenPanel;
 class Klassenverwalten;
 class SchiriPanel;
@@ -31,6 +32,7 @@ public:
     SpielerPanel* playerPanel() const { return spieler_; }
     Klassenverwalten* classPanel() const { return klassen_; }
     GruppenPanel* groupPanel() const { return gruppen_; }
+    AnmeldungPanel* checkInPanel() const { return anmeldung_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -49,4 +51,5 @@ private:
     SpielerPanel* spieler_;
     Klassenverwalten* klassen_;
     GruppenPanel* gruppen_;
+    AnmeldungPanel* anmeldung_;
 };

@@ -222,6 +222,18 @@ TEST(TournamentClasses, AClassSavedOnItsPanelAppearsInTheClassBarAndThePlayerPan
     auto* classes = p.find<QListWidget>(p.main->panel(QStringLiteral("spielerverwaltung")), "sklassen");
     ASSERT_GE(classes->count(), 1);
     EXPECT_TRUE(classes->item(0)->text().contains(QStringLiteral("Herren A")));
+
+    // Ctrl+Enter at the check-in starts a new player on the player panel with the typed name.
+    choose(p.main->playerBar(), QStringLiteral("Spieleranmeldung"));
+    ASSERT_EQ(p.main->currentPanel(), QStringLiteral("Anmeldung"));
+    auto* field = p.find<QLineEdit>(p.main->panel(QStringLiteral("Anmeldung")), "spieler_anmeldung");
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("Meier, Anna"));
+    QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(p.main->currentPanel(), QStringLiteral("spielerverwaltung"));
+    QWidget* players = p.main->panel(QStringLiteral("spielerverwaltung"));
+    EXPECT_EQ(p.find<QLineEdit>(players, "snachname")->text(), QStringLiteral("Meier"));
+    EXPECT_EQ(p.find<QLineEdit>(players, "svorname")->text(), QStringLiteral("Anna"));
 }
 
 } // namespace
