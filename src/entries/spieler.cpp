@@ -566,6 +566,28 @@ bool Spielerverwaltung::nameTaken(const QString& nachname, const QString& vornam
                 .isEmpty();
 }
 
+Spielerverwaltung::Conflict Spielerverwaltung::conflictOf(const Validated& v, int exceptSid) {
+    // Checked again under the table lock: another desk may have taken the name or the number since
+    // the fields were checked.
+    db_.lockTable(QStringLiteral("Spielerdaten"));
+    if (nameTaken(v.nachname, v.vorname, exceptSid)) return Conflict::Name;
+    if (v.nummer &&
+        !db_.selectOne(QStringLiteral("SELECT SID FROM Spielerdaten WHERE TID=:t AND nummer=:n AND SID<>:s"),
+                       {{":t", state_.tid}, {":n", *v.nummer}, {":s", exceptSid}})
+             .isEmpty())
+        return Conflict::Number;
+    return Conflict::None;
+}
+
+Spielerverwaltung::Outcome Spielerverwaltung::refuse(Conflict conflict) {
+    if (conflict == Conflict::Number) {
+        interaction_.error(QStringLiteral("Diese Rückennummer existiert bereits"));
+        return {false, SpielerFeld::Rueckennummer};
+    }
+    interaction_.warning(kNameVergeben);
+    return {false, SpielerFeld::Nachname};
+}
+
 void Spielerverwaltung::writeEntries(int sid) {
     for (int kid : selectedKids())
         db_.exec(QStringLiteral("INSERT INTO Spieler_im_turnier VALUES (:TID,:KID,:SID)"),
@@ -574,11 +596,11 @@ void Spielerverwaltung::writeEntries(int sid) {
 
 Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
     int sid = 0;
-    bool taken = false;
+    Conflict conflict = Conflict::None;
     {
         Transaction t(db_);
-        taken = nameTaken(v.nachname, v.vorname, 0);
-        if (!taken) {
+        conflict = conflictOf(v, 0);
+        if (conflict == Conflict::None) {
             sid = db_.nextId(QStringLiteral("Spielerdaten"), QStringLiteral("SID"));
             db_.exec(QStringLiteral(
                          "INSERT INTO Spielerdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,"
@@ -605,10 +627,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
         }
     }
     // The message waits until the transaction is over, so no lock is held while the user reads it.
-    if (taken) {
-        interaction_.warning(kNameVergeben);
-        return {false, SpielerFeld::Nachname};
-    }
+    if (conflict != Conflict::None) return refuse(conflict);
 
     spielerinfos_.append({sid, v.nachname, v.vorname, v.verein, v.angemeldet});
     spielerliste_.append({sid, spielerinfos_.last().text(), v.angemeldet});
@@ -626,11 +645,11 @@ Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
 Spielerverwaltung::Outcome Spielerverwaltung::updatePlayer(const Validated& v) {
     const int sid = loadedSid_;
     if (sid <= 0) return {};
-    bool taken = false;
+    Conflict conflict = Conflict::None;
     {
         Transaction t(db_);
-        taken = nameTaken(v.nachname, v.vorname, sid);
-        if (!taken) {
+        conflict = conflictOf(v, sid);
+        if (conflict == Conflict::None) {
             db_.exec(QStringLiteral(
                          "UPDATE Spielerdaten SET nachname=:d1, vorname=:d2, verein=:d3, geb=:d4, "
                          "nummer=:d5, kverband=:d6, bverband=:d7, lverband=:d8, land=:d9, zubezahlen=:d10,"
@@ -656,10 +675,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::updatePlayer(const Validated& v) {
             t.commit();
         }
     }
-    if (taken) {
-        interaction_.warning(kNameVergeben);
-        return {false, SpielerFeld::Nachname};
-    }
+    if (conflict != Conflict::None) return refuse(conflict);
 
     for (auto& s : spielerinfos_) {
         if (s.sid != sid) continue;

@@ -181,6 +181,9 @@ private:
     void rememberValues(const Validated& v);
     std::optional<Validated> validate(Outcome& out);
     bool nameTaken(const QString& nachname, const QString& vorname, int exceptSid);
+    enum class Conflict { None, Name, Number };
+    Conflict conflictOf(const Validated& v, int exceptSid);
+    Outcome refuse(Conflict conflict);
     void writeEntries(int sid);
     Outcome insertPlayer(const Validated& v);
     Outcome updatePlayer(const Validated& v);

@@ -233,13 +233,18 @@ void Tdb_procedures::rollback() {
     }
 }
 
+void Tdb_procedures::lockTable(const QString& table) {
+    if (depth_ <= 0)
+        throw DbError(DbError::Kind::NoTransaction,
+                      QStringLiteral("Interner Fehler: Tabellensperre ohne Transaktion angefordert"), table);
+    if (kind() == DbKind::Server) rawExec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table));
+}
+
 int Tdb_procedures::nextId(const QString& table, const QString& column) {
     if (depth_ <= 0)
         throw DbError(DbError::Kind::NoTransaction,
                       QStringLiteral("Interner Fehler: neue Nummer ohne Transaktion angefordert"), table);
-    if (kind() == DbKind::Server)
-        // Blocks other desks' inserts into this table (readers go on) until our transaction ends.
-        rawExec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table));
+    lockTable(table);
     const Row r = selectOne(QStringLiteral("SELECT MAX(%1) AS m FROM %2").arg(column, table));
     return r.integer(u"m") + 1;
 }

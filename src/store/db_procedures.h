@@ -69,6 +69,9 @@ public:
     // One more than the largest value of column in table (1 for an empty table). Must run inside a
     // transaction, which it locks against other desks until commit, so two inserts never share an id.
     int nextId(const QString& table, const QString& column);
+    // Keeps other desks from writing into table until the transaction ends (readers go on). In the file
+    // database the transaction holds the write lock already.
+    void lockTable(const QString& table);
 
     // Transactions nest: the outermost is a real transaction, inner ones are savepoints.
     void begin();
