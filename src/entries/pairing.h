@@ -20,7 +20,17 @@ public:
         (void)caption;
     }
 
-    // Runs after every save of a player, outside the save's transaction, with panel.loadedSid() as the
-    // player: stores the pairings named by panel.partnerLines().
-    virtual void reconcile(Spielerverwaltung& panel) { (void)panel; }
+    // Runs on every save before anything is written: checks panel.partnerLines() and asks the user what
+    // must be decided, so no question is open while the save holds the database. False refuses the save.
+    virtual bool prepare(Spielerverwaltung& panel) {
+        (void)panel;
+        return true;
+    }
+
+    // Runs inside the save's transaction once the player has his id, after a prepare() that returned
+    // true: stores the pairings as prepared. A failure rolls back the player's save with it.
+    virtual void store(Spielerverwaltung& panel, int sid) {
+        (void)panel;
+        (void)sid;
+    }
 };

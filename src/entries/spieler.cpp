@@ -623,6 +623,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
                       {":d15", v.frau},
                       {":d16", v.spklasse}});
             writeEntries(sid);
+            hook_->store(*this, sid);
             t.commit();
         }
     }
@@ -672,6 +673,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::updatePlayer(const Validated& v) {
                       {":ID", sid}});
             db_.exec(QStringLiteral("DELETE FROM Spieler_im_Turnier WHERE SID=:SID"), {{":SID", sid}});
             writeEntries(sid);
+            hook_->store(*this, sid);
             t.commit();
         }
     }
@@ -698,25 +700,29 @@ Spielerverwaltung::Outcome Spielerverwaltung::updatePlayer(const Validated& v) {
     return {true, SpielerFeld::None};
 }
 
-void Spielerverwaltung::reconcile() {
-    if (loadedSid_ > 0) hook_->reconcile(*this);
-}
-
 Spielerverwaltung::Outcome Spielerverwaltung::save() {
     Outcome out;
     const auto v = validate(out);
     if (!v) return out;
-    if (saveEnabled_ && saveCaption_ == kSpeichern) {
-        out = insertPlayer(*v);
-        if (!out.done) return out;
+    const bool insert = saveEnabled_ && saveCaption_ == kSpeichern;
+    const bool update = !insert && saveEnabled_ && saveCaption_ == kAendern;
+    if (!insert && loadedSid_ <= 0) return {!update, SpielerFeld::None};
+
+    // The name is refused before the pairing asks anything; the write checks it once more.
+    if ((insert || update) && nameTaken(v->nachname, v->vorname, insert ? 0 : loadedSid_)) {
+        interaction_.warning(kNameVergeben);
+        return {false, SpielerFeld::Nachname};
     }
-    if (!saveEnabled_ || saveCaption_ != kAendern) {
-        reconcile();
-        return {true, SpielerFeld::None};
-    }
-    out = updatePlayer(*v);
-    if (out.done) reconcile();
-    return out;
+    // The pairing's questions come before the write, so the player and his pairs go in one transaction.
+    if (!hook_->prepare(*this)) return {false, SpielerFeld::None};
+    if (insert) return insertPlayer(*v);
+    if (update) return updatePlayer(*v);
+
+    // Nothing of the player changed: only his pairings are stored.
+    Transaction t(db_);
+    hook_->store(*this, loadedSid_);
+    t.commit();
+    return {true, SpielerFeld::None};
 }
 
 Spielerverwaltung::Outcome Spielerverwaltung::remove() {

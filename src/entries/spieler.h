@@ -187,7 +187,6 @@ private:
     void writeEntries(int sid);
     Outcome insertPlayer(const Validated& v);
     Outcome updatePlayer(const Validated& v);
-    void reconcile();
     int indexOfKid(int kid) const;
     int playerIndex(int sid) const;
 

@@ -244,12 +244,24 @@ public:
     void openPairing(Spielerverwaltung&, int line, const QString& caption) override {
         opened << qMakePair(line, caption);
     }
-    void reconcile(Spielerverwaltung& panel) override {
-        reconciled << panel.loadedSid();
+    bool prepare(Spielerverwaltung& panel) override {
+        prepared << panel.loadedSid();
         lines = panel.partnerLines();
+        return true;
+    }
+    void store(Spielerverwaltung& panel, int sid) override {
+        // Inside the save's transaction: the player's own rows are already written.
+        EXPECT_GT(panel.db().transactionDepth(), 0);
+        stored << sid;
+        storedName << panel.db()
+                          .selectOne(QStringLiteral("SELECT nachname FROM Spielerdaten WHERE SID=:s"),
+                                     {{":s", sid}})
+                          .text(u"nachname");
     }
     QList<QPair<int, QString>> opened;
-    QList<int> reconciled;
+    QList<int> prepared;
+    QList<int> stored;
+    QStringList storedName;
     QList<PartnerLine> lines;
 };
 
@@ -300,7 +312,7 @@ TEST_P(SpielerPartnerLines, ShowThePartnerOrTeamOfALoadedPlayer) {
     EXPECT_FALSE(panel->saveEnabled());
 }
 
-TEST_P(SpielerPartnerLines, OpenThePairingExceptForTeamsAndReconcileAfterEverySave) {
+TEST_P(SpielerPartnerLines, OpenThePairingExceptForTeamsAndStoreItWithEverySave) {
     RecordingHook hook;
     panel->setPairingHook(&hook);
     addClass(11, 1, QStringLiteral("Herren"), true, true);
@@ -326,7 +338,10 @@ TEST_P(SpielerPartnerLines, OpenThePairingExceptForTeamsAndReconcileAfterEverySa
     EXPECT_TRUE(panel->saveEnabled());
     EXPECT_EQ(panel->saveCaption(), Spielerverwaltung::kAendern);
     ASSERT_TRUE(panel->save().done);
-    EXPECT_EQ(hook.reconciled, (QList<int>{sid, sid}));
+    // Asked before each write (none stored yet the first time), then stored with the player's id.
+    EXPECT_EQ(hook.prepared, (QList<int>{0, sid}));
+    EXPECT_EQ(hook.stored, (QList<int>{sid, sid}));
+    EXPECT_EQ(hook.storedName, (QStringList{"Paar", "Paar"}));
     ASSERT_EQ(hook.lines.size(), 2);
     EXPECT_EQ(hook.lines.last().text, QStringLiteral("Doppel - Herren: Brandt, Jörg"));
     EXPECT_EQ(hook.lines.last().kid, 11);
