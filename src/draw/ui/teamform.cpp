@@ -165,9 +165,10 @@ bool Tteamform::eventFilter(QObject* watched, QEvent* event) {
         QComboBox* box = qobject_cast<QComboBox*>(watched);
         if (!box) box = qobject_cast<QComboBox*>(watched->parent());
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // The box's own drop-down list takes the focus without the box being left.
-        if (box && reason != Qt::PopupFocusReason && !box->view()->isVisible() &&
-            (watched == box || watched == box->lineEdit())) {
+        // The box's own drop-down list, or switching to another program, takes the focus without the
+        // box being left.
+        if (box && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            !box->view()->isVisible() && (watched == box || watched == box->lineEdit())) {
             checking_ = true;
             if (!leaveBox(box)) box->setFocus();
             checking_ = false;
