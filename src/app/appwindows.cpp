@@ -3,8 +3,11 @@
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "draw/ui/gruppenpanel.h"
+#include "draw/ui/teamauswahl.h"
+#include "draw/ui/teamform.h"
 #include "entries/spieler.h"
 #include "entries/ui/anmeldungpanel.h"
+#include "entries/ui/doppelauswahl.h"
 #include "entries/ui/klassenverwalten.h"
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
@@ -65,6 +68,32 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
             interaction_.error(e.message());
         }
     });
+
+    // Partners of doubles and mixed classes are chosen from the player panel's partner lines.
+    auto* doppel = new TDoppelauswahl(state, db, interaction, clock, &main);
+    doppel->setWindowFlag(Qt::Window);
+    spieler_->setPairingHook(doppel->hook());
+
+    // Teams: formed in "Teamverwaltung" or started from the check-in's team field; the check-in
+    // reads them again after every change.
+    teams_ = new Tteamauswahl(state, db, interaction, clock, &main);
+    teams_->setWindowFlag(Qt::Window);
+    connect(&main, &TMainform::teamManagementRequested, teams_, &Tteamauswahl::oeffnen);
+    connect(anmeldung_, &AnmeldungPanel::neuesTeam, teams_, &Tteamauswahl::neuesTeam);
+    connect(teams_, &Tteamauswahl::teamsChanged, this, [this] {
+        if (main_.currentPanel() != QLatin1String("Anmeldung")) return;
+        try {
+            anmeldung_->showPanel();
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
+    // The line-up of a team class is edited in its own dialog and saved with the class.
+    teamForm_ = new Tteamform(state, db, interaction, clock, &main);
+    teamForm_->setWindowFlag(Qt::Window);
+    connect(klassen_, &Klassenverwalten::teamSystemRequested, this,
+            [this] { teamForm_->edit(klassen_->currentKid(), klassen_->teamSystem()); });
+    connect(teamForm_, &Tteamform::uebernommen, this, [this] { klassen_->setTeamSystem(teamForm_->teamsystem()); });
 
     gruppen_ = new GruppenPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("Gruppen"), gruppen_);

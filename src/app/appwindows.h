@@ -15,6 +15,8 @@ class TTurnier_erstellen;
 class Tdb_procedures;
 class TurnierPanel;
 class Tturnierladen;
+class Tteamauswahl;
+class Tteamform;
 struct AppState;
 
 // The secondary windows and panels of the program, created once beside the main window, and what ties
@@ -33,6 +35,8 @@ public:
     Klassenverwalten* classPanel() const { return klassen_; }
     GruppenPanel* groupPanel() const { return gruppen_; }
     AnmeldungPanel* checkInPanel() const { return anmeldung_; }
+    Tteamauswahl* teamDialog() const { return teams_; }
+    Tteamform* teamSystemDialog() const { return teamForm_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -52,4 +56,6 @@ private:
     Klassenverwalten* klassen_;
     GruppenPanel* gruppen_;
     AnmeldungPanel* anmeldung_;
+    Tteamauswahl* teams_;
+    Tteamform* teamForm_;
 };

@@ -83,15 +83,6 @@ int listNumber(const QString& text, int lowest, int highest, int fallback) {
     return ok && n >= lowest && n <= highest ? n : fallback;
 }
 
-QVariant code(const std::optional<int>& c) {
-    return c ? QVariant(*c) : QVariant();
-}
-
-std::optional<int> readCode(const Row& r, const QString& column) {
-    if (r.isNull(column)) return std::nullopt;
-    return r.integer(column);
-}
-
 // Every table that holds rows of a class, in the order they are cleared. The staging rows of an entry
 // form name the class too: left behind they would enter players into a class that no longer exists.
 const char* const kClassTables[] = {"Turnierklassen",
@@ -111,19 +102,6 @@ const char* const kClassTables[] = {"Turnierklassen",
                                     "Import"};
 
 } // namespace
-
-TeamSystem loadTeamSystem(Tdb_procedures& db, int kid) {
-    const Row r = db.selectOne(QStringLiteral("SELECT * FROM Teamsystem WHERE KID=:ID"), {{":ID", kid}});
-    TeamSystem ts;
-    if (r.isEmpty()) return ts;
-    ts.spieler = r.integer(u"spieler");
-    ts.reserve = r.integer(u"reserve");
-    for (int k = 0; k < 9; ++k) {
-        ts.a[k] = readCode(r, QStringLiteral("s%1a").arg(k + 1));
-        ts.b[k] = readCode(r, QStringLiteral("s%1b").arg(k + 1));
-    }
-    return ts;
-}
 
 Klassenverwaltung::Klassenverwaltung(AppState& state, Tdb_procedures& db, Interaction& interaction)
     : state_(state), db_(db), interaction_(interaction) {}
@@ -180,7 +158,7 @@ KlassenFormular Klassenverwaltung::load(int kid) {
     f.atag = r.date(u"atag");
     f.beginn = r.isNull(u"uhrzeit") ? QString() : r.time(u"uhrzeit").toString(QStringLiteral("HH:mm"));
     f.tische = tische::load(db_, kid);
-    if (f.system == Team) f.teamsystem = loadTeamSystem(db_, kid);
+    if (f.system == Team) f.teamsystem = teamsystem::laden(db_, kid);
     state_.kid = kid;
     return f;
 }
@@ -286,32 +264,11 @@ Klassenverwaltung::SaveResult Klassenverwaltung::save(const KlassenFormular& f, 
 }
 
 void Klassenverwaltung::writeTeamSystem(int kid, const TeamSystem& ts, bool isNew) {
-    Params p = {{":d3", ts.spieler}, {":d4", ts.reserve}};
-    for (int k = 0; k < 9; ++k) {
-        // A rubber with only one side filled does not exist.
-        const bool both = ts.a[k] && ts.b[k];
-        p += {{QStringLiteral(":d%1").arg(5 + 2 * k), both ? code(ts.a[k]) : QVariant()},
-              {QStringLiteral(":d%1").arg(6 + 2 * k), both ? code(ts.b[k]) : QVariant()}};
-    }
     // A class that became a team class on a later change has no row yet.
-    if (!isNew) {
-        Params update = p;
-        update += {{":t", state_.tid}, {":ID", kid}};
-        const int changed =
-            db_.exec(QStringLiteral(
-                         "UPDATE Teamsystem SET spieler=:d3,reserve=:d4,s1a=:d5,s1b=:d6,s2a=:d7,s2b=:d8,"
-                         "s3a=:d9,s3b=:d10,s4a=:d11,s4b=:d12,s5a=:d13,s5b=:d14,s6a=:d15,s6b=:d16,"
-                         "s7a=:d17,s7b=:d18,s8a=:d19,s8b=:d20,s9a=:d21,s9b=:d22 WHERE (TID=:t AND KID=:ID)"),
-                     update);
-        if (changed > 0) return;
-    }
-    Params insert = {{":d1", state_.tid}, {":d2", kid}};
-    insert += p;
-    insert += {{":d23", QVariant()}};
-    db_.exec(QStringLiteral(
-                 "INSERT INTO Teamsystem VALUES (:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12,:d13,"
-                 ":d14,:d15,:d16,:d17,:d18,:d19,:d20,:d21,:d22,:d23)"),
-             insert);
+    if (!isNew && teamsystem::vorhanden(db_, kid))
+        teamsystem::aendern(db_, state_.tid, kid, ts);
+    else
+        teamsystem::einfuegen(db_, state_.tid, kid, ts);
 }
 
 void Klassenverwaltung::remove(int kid) {

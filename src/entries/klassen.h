@@ -1,5 +1,7 @@
 #pragma once
 
+#include "draw/teamsystem.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -40,19 +42,6 @@ std::optional<double> parseFee(const QString& text);
 std::optional<QTime> parseStartTime(const QString& text);
 
 } // namespace klassen
-
-// Who plays in each of the nine rubbers of a team match: codes 1..4 for the singles positions, 11 and 12
-// for the doubles pairs; a rubber exists when both sides have a code.
-struct TeamSystem {
-    int spieler = 0;
-    int reserve = 0;
-    std::array<std::optional<int>, 9> a{};
-    std::array<std::optional<int>, 9> b{};
-    bool operator==(const TeamSystem&) const = default;
-};
-
-// The team system row of a class; a default one when the class has none.
-TeamSystem loadTeamSystem(Tdb_procedures& db, int kid);
 
 // A class as the panel shows it: free texts as typed, lists by their text.
 struct KlassenFormular {

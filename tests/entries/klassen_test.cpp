@@ -339,11 +339,11 @@ TEST_P(ClassStore, TeamClassesCarryTheirTeamSystem) {
     KlassenFormular f = validForm("Mannschaft", klassen::Team);
     f.teamsystem.spieler = 3;
     f.teamsystem.reserve = 1;
-    f.teamsystem.a[0] = 1;
-    f.teamsystem.b[0] = 2;
-    f.teamsystem.a[1] = 12;
-    f.teamsystem.b[1] = 11;
-    f.teamsystem.a[2] = 3; // only one side: no rubber
+    f.teamsystem.spiele[0].a = 1;
+    f.teamsystem.spiele[0].b = 2;
+    f.teamsystem.spiele[1].a = 12;
+    f.teamsystem.spiele[1].b = 11;
+    f.teamsystem.spiele[2].a = 3; // only one side: no rubber
     const int kid = k.save(f, 0).kid;
 
     const Row r = db().selectOne("SELECT * FROM Teamsystem WHERE KID=:k", {{":k", kid}});
@@ -358,13 +358,13 @@ TEST_P(ClassStore, TeamClassesCarryTheirTeamSystem) {
     EXPECT_TRUE(r.isNull(u"s3b"));
 
     TeamSystem expected = f.teamsystem;
-    expected.a[2].reset();
+    expected.spiele[2].a.reset();
     EXPECT_EQ(k.load(kid).teamsystem, expected);
 
     f.teamsystem.spieler = 4;
     ASSERT_EQ(k.save(f, kid).outcome, Outcome::Saved);
     EXPECT_EQ(countRows(db(), "Teamsystem", "KID=:k", {{":k", kid}}), 1);
-    EXPECT_EQ(loadTeamSystem(db(), kid).spieler, 4);
+    EXPECT_EQ(teamsystem::laden(db(), kid).spieler, 4);
 
     // A singles class that becomes a team class gets its row on that change.
     KlassenFormular single = validForm("Wird Team");
@@ -373,7 +373,7 @@ TEST_P(ClassStore, TeamClassesCarryTheirTeamSystem) {
     single.system = klassen::Team;
     single.teamsystem.spieler = 2;
     ASSERT_EQ(k.save(single, changed).outcome, Outcome::Saved);
-    EXPECT_EQ(loadTeamSystem(db(), changed).spieler, 2);
+    EXPECT_EQ(teamsystem::laden(db(), changed).spieler, 2);
 }
 
 TEST_P(ClassStore, OverviewListsNamesPerKindInCreationOrderForTheOpenTournamentOnly) {

@@ -121,6 +121,13 @@ void Tteamform::edit(int kid) {
     activateWindow();
 }
 
+void Tteamform::edit(int kid, const TeamSystem& current) {
+    fill(current, kid);
+    show();
+    raise();
+    activateWindow();
+}
+
 void Tteamform::spielerChanged(int value) {
     if (updating_) return;
     eingabe_.setSpieler(value);

@@ -31,6 +31,8 @@ public:
     // "Teamsystem" on the class panel: shows the dialog for the class, loading the class's row first
     // when the dialog holds another class. Blocks the other windows until it closes.
     void edit(int kid);
+    // As edit(), but showing the team system the class panel holds (perhaps confirmed, not yet saved).
+    void edit(int kid, const TeamSystem& current);
 
     // The team system as confirmed with "Übernehmen" (or as loaded).
     TeamSystem teamsystem() const { return confirmed_; }

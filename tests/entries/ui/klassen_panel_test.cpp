@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"Start", [](Klassenverwalten& p) { child<QLineEdit>(p, "beginn")->setText("9"); }},
         EditCase{"TeamSystem",
                  [](Klassenverwalten& p) {
-                     p.setTeamSystem(TeamSystem{2, 0, {}, {}});
+                     p.setTeamSystem(TeamSystem{2, 0, {}});
                  }}),
     [](const ::testing::TestParamInfo<EditCase>& info) { return std::string(info.param.id); });
 
@@ -452,15 +452,15 @@ TEST_F(ClassPanel, TeamSystemIsOfferedForTeamClassesAndSavedWithThem) {
     TeamSystem ts;
     ts.spieler = 3;
     ts.reserve = 2;
-    ts.a[0] = 1;
-    ts.b[0] = 2;
+    ts.spiele[0].a = 1;
+    ts.spiele[0].b = 2;
     panel->setTeamSystem(ts);
     name()->setText("Liga");
     save()->click();
 
     const int kid = storedClass("Liga", klassen::Team);
     ASSERT_NE(kid, 0);
-    EXPECT_EQ(loadTeamSystem(db(), kid), ts);
+    EXPECT_EQ(teamsystem::laden(db(), kid), ts);
     kind()->setCurrentIndex(klassen::Doppel);
     EXPECT_FALSE(button("teamsystem")->isEnabled());
 
