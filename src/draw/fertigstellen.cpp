@@ -14,11 +14,7 @@
 const QString Fertigstellen::kNichtAlleGelost = QStringLiteral("Nicht alle Spieler wurden gelost");
 
 int teamspielAnzahl(Tdb_procedures& db, int kid) {
-    const TeamSystem ts = loadTeamSystem(db, kid);
-    int n = 0;
-    for (int k = 0; k < 9; ++k)
-        if (ts.a[k] && ts.b[k]) ++n;
-    return n;
+    return teamsystem::laden(db, kid).rubberCount();
 }
 
 void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielwerte& w) {
