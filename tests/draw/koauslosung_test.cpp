@@ -442,9 +442,9 @@ void PrintTo(const ClubCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ClubSeparation : public ::testing::TestWithParam<ClubCase> {};
+class KoClubSeparation : public ::testing::TestWithParam<ClubCase> {};
 
-TEST_P(ClubSeparation, MembersAlternateBetweenHalvesAndNeverMeet) {
+TEST_P(KoClubSeparation, MembersAlternateBetweenHalvesAndNeverMeet) {
     const ClubCase& c = GetParam();
     Field f = field(int(c.unseededClubs.size()), int(c.seedClubs.size()));
     for (int i = 0; i < f.gesetzt.size(); ++i)
@@ -479,7 +479,7 @@ TEST_P(ClubSeparation, MembersAlternateBetweenHalvesAndNeverMeet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ClubSeparation,
+    Cases, KoClubSeparation,
     ::testing::Values(
         // A seed of X on the top slot: the other members of X go below, above, below.
         ClubCase{"SeedOnTopSlotFullBracket", 8, {"X", "Y"}, {"X", "X", "X", "A", "B", "C"}, {"X"}},
