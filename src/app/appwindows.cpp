@@ -2,6 +2,8 @@
 
 #include "app/tmainform.h"
 #include "common/interaction.h"
+#include "common/classkind.h"
+#include "draw/ui/auslosungsform.h"
 #include "draw/ui/gruppenpanel.h"
 #include "draw/ui/teamauswahl.h"
 #include "draw/ui/teamform.h"
@@ -99,6 +101,22 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     main.setPanel(QStringLiteral("Gruppen"), gruppen_);
     connect(&main, &TMainform::classOpened, gruppen_, &GruppenPanel::openClass);
 
+    // The draw: opened by "Zur Auslosung -->" for a new draw; the plan view opens it for a redraw.
+    auslosung_ = new Tauslosungsform(state, db, interaction, clock, &main);
+    auslosung_->setWindowFlag(Qt::Window);
+    connect(gruppen_, &GruppenPanel::drawRequested, this, [this](int kid) { openDraw(kid, 1); });
+    connect(auslosung_, &Tauslosungsform::planGeschrieben, this, [this](int kid, bool planleiste, bool anzeigen) {
+        try {
+            const Row r = db_.selectOne(QStringLiteral("SELECT kbezeichnung,system FROM Turnierklassen WHERE KID=:k"),
+                                        {{":k", kid}});
+            const QString caption = classkind::caption(r.text(u"kbezeichnung"), r.integer(u"system"));
+            if (planleiste) main_.addPlanItem(caption);
+            if (anzeigen) main_.openPlanItem(caption);
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
+
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);
     connect(klassen_, &Klassenverwalten::classRenamed, &main, &TMainform::renameClassItem);
@@ -122,6 +140,11 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
             interaction_.error(e.message());
         }
     });
+}
+
+void AppWindows::openDraw(int kid, int phase) {
+    const bool loaded = phase <= 1 ? auslosung_->neueAuslosung(kid) : auslosung_->neuAuslosen(kid, phase);
+    if (loaded) main_.showDialog(auslosung_);
 }
 
 void AppWindows::tournamentCreated(const QString& name, const QList<bool>& options) {

@@ -16,6 +16,7 @@ class Tdb_procedures;
 class TurnierPanel;
 class Tturnierladen;
 class Tteamauswahl;
+class Tauslosungsform;
 class Tteamform;
 struct AppState;
 
@@ -37,11 +38,14 @@ public:
     AnmeldungPanel* checkInPanel() const { return anmeldung_; }
     Tteamauswahl* teamDialog() const { return teams_; }
     Tteamform* teamSystemDialog() const { return teamForm_; }
+    Tauslosungsform* drawDialog() const { return auslosung_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
     void tournamentLoaded(int tid);
     void deleteTournament();
+    // The draw dialog for class kid: phase 1 a new draw, phase 2 or 3 a redraw of that phase.
+    void openDraw(int kid, int phase);
 
 private:
     TMainform& main_;
@@ -58,4 +62,5 @@ private:
     AnmeldungPanel* anmeldung_;
     Tteamauswahl* teams_;
     Tteamform* teamForm_;
+    Tauslosungsform* auslosung_;
 };
