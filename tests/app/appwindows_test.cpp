@@ -4,6 +4,10 @@
 #include "app/navigationbar.h"
 #include "app/tmainform.h"
 #include "common/clock.h"
+#include "draw/ui/auslosungsform.h"
+#include "draw/ui/gruppenpanel.h"
+#include "draw/ui/teamform.h"
+#include "entries/ui/klassenverwalten.h"
 #include "store/schema.h"
 #include "store/ui/turnier_erstellen.h"
 #include "store/ui/turnierladen.h"
@@ -18,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 
 namespace {
@@ -234,6 +239,71 @@ TEST(TournamentClasses, AClassSavedOnItsPanelAppearsInTheClassBarAndThePlayerPan
     QWidget* players = p.main->panel(QStringLiteral("spielerverwaltung"));
     EXPECT_EQ(p.find<QLineEdit>(players, "snachname")->text(), QStringLiteral("Meier"));
     EXPECT_EQ(p.find<QLineEdit>(players, "svorname")->text(), QStringLiteral("Anna"));
+}
+
+// A file tournament opened in a fresh program, with the rows a test writes itself.
+struct OpenProgram {
+    QTemporaryDir dir;
+    std::unique_ptr<Program> p;
+    OpenProgram() {
+        p = std::make_unique<Program>(dir.path(), QString());
+        const QString file = dir.filePath(QStringLiteral("turnier_db.sqlite"));
+        emit p->main->createTournamentRequested();
+        p->find<QLineEdit>(p->windows->createDialog(), "turniername")->setText(QStringLiteral("Pokal"));
+        p->find<QRadioButton>(p->windows->createDialog(), "dateidatenbank")->click();
+        p->ui.chooseFile(file);
+        QTest::mouseClick(p->find<QPushButton>(p->windows->createDialog(), "erstellen"), Qt::LeftButton);
+    }
+};
+
+TEST(AppWindowsDraw, ZurAuslosungOpensTheDrawAndFertigStellenAddsThePlanItem) {
+    OpenProgram o;
+    Program& p = *o.p;
+    ASSERT_TRUE(p.state.tournamentOpen());
+    p.db.exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung) VALUES (5, :t, 0, 'Jugend')"),
+              {{":t", p.state.tid}});
+    for (int sid = 1; sid <= 4; ++sid) {
+        p.db.exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, angemeldet) "
+                                 "VALUES (:t,:s,:n,'Vor','TTC',:a)"),
+                  {{":t", p.state.tid}, {":s", sid}, {":n", QStringLiteral("Spieler%1").arg(sid)}, {":a", true}});
+        p.db.exec(QStringLiteral("INSERT INTO Spieler_im_Turnier VALUES (:t,5,:s)"), {{":t", p.state.tid}, {":s", sid}});
+    }
+    // One single knock-out phase.
+    p.db.exec(QStringLiteral("INSERT INTO Gruppeneinstellungen (KID, phase1) VALUES (5, 1)"));
+    Tauslosungsform* draw = p.windows->drawDialog();
+    const QString files = QStringLiteral(VELMORA_SOURCE_DIR "/data/Files/");
+    draw->setDatendateien({files + "system.txt", files + "ko_system.txt"});
+
+    emit p.windows->groupPanel()->drawRequested(5);
+    ASSERT_TRUE(draw->isVisible());
+    EXPECT_EQ(draw->tag(), 1);
+    QTest::mouseClick(p.find<QPushButton>(draw, "dxButton1"), Qt::LeftButton);
+    QTest::mouseClick(p.find<QPushButton>(draw, "weiter"), Qt::LeftButton);
+    QTest::mouseClick(p.find<QPushButton>(draw, "fertig"), Qt::LeftButton);
+    EXPECT_FALSE(draw->isVisible()) << p.ui.texts().join(u'|').toStdString();
+    EXPECT_EQ(p.main->plansBar()->itemCaptions(), QStringList{QStringLiteral("Jugend (Einzel)")});
+    EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT COUNT(*) AS c FROM Spielplan WHERE KID=5")).integer(u"c"), 3);
+
+    // Opened again and cancelled: the plan stays as written.
+    p.windows->openDraw(5, 1);
+    EXPECT_TRUE(draw->isVisible());
+    QTest::mouseClick(p.find<QPushButton>(draw, "cancel"), Qt::LeftButton);
+    EXPECT_FALSE(draw->isVisible());
+    EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT COUNT(*) AS c FROM Spielplan WHERE KID=5")).integer(u"c"), 3);
+}
+
+TEST(AppWindowsTeams, TheTeamSystemDialogEditsTheLineUpTheClassPanelSaves) {
+    OpenProgram o;
+    Program& p = *o.p;
+    ASSERT_TRUE(p.state.tournamentOpen());
+    Klassenverwalten* klassen = p.windows->classPanel();
+    Tteamform* form = p.windows->teamSystemDialog();
+    klassen->showPanel();
+    emit klassen->teamSystemRequested();
+    ASSERT_TRUE(form->isVisible());
+    p.find<QSpinBox>(form, "spieler")->setValue(3);
+    QTest::mouseClick(p.find<QPushButton>(form, "uebernehmen"), Qt::LeftButton);
+    EXPECT_EQ(klassen->teamSystem().spieler, 3);
 }
 
 } // namespace
