@@ -270,7 +270,12 @@ void Tauslosungsform::gruppenAufbauen(int n) {
     const QVector<Gruppenliste>& gruppen = model_.gruppen(n);
     for (int i = 0; i < gruppen.size(); ++i) {
         GruppenListe* list = neueListe(QStringLiteral("gruppe%1").arg(gruppen[i].gid), content);
-        list->setMinimumHeight(qMin(400, 24 * int(gruppen[i].zeilen.size()) + 8));
+        // As high as its lines, so the groups of a phase stand close together.
+        QStringList lines;
+        for (int r = 0; r < gruppen[i].zeilen.size(); ++r) lines << gruppen[i].zeilentext(r);
+        setzeTexte(list, lines);
+        const int row = qMax(list->sizeHintForRow(0), list->fontMetrics().height());
+        list->setFixedHeight(qMin(480, row * int(lines.size()) + 2 * list->frameWidth() + 6));
         grid->addWidget(titled(gruppen[i].titel(), list, content), i / 2, i % 2);
     }
     grid->setRowStretch(int(gruppen.size() + 1) / 2, 1);
