@@ -120,10 +120,3 @@ void BM_AnmeldungTeamToggle(benchmark::State& st) {
 BENCHMARK(BM_AnmeldungTeamToggle)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -115,10 +115,3 @@ void BM_DoubleKnockOut128WithByes(benchmark::State& state) {
 BENCHMARK(BM_DoubleKnockOut128WithByes)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

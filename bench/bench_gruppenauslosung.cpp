@@ -89,10 +89,3 @@ void BM_Gruppenlosenfest2(benchmark::State& state) {
 BENCHMARK(BM_Gruppenlosenfest2)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

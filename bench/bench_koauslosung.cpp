@@ -103,10 +103,3 @@ void BM_Kolosenfest2(benchmark::State& state) {
 BENCHMARK(BM_Kolosenfest2)->Arg(256)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -175,10 +175,3 @@ void BM_NextFreeStartNumber(benchmark::State& state) {
 BENCHMARK(BM_NextFreeStartNumber)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

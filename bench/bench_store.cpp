@@ -47,10 +47,3 @@ void BM_ReadThousandPlayers(benchmark::State& state) {
 BENCHMARK(BM_ReadThousandPlayers)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

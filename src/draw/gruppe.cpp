@@ -1,5 +1,6 @@
 #include "draw/gruppe.h"
 
+#include "draw/eintragstext.h"
 #include "common/interaction.h"
 #include "store/db_procedures.h"
 
@@ -23,27 +24,11 @@ const QString Tgruppe::kGleichesGeschlecht = QStringLiteral("Beide Spieler haben
 
 namespace {
 
-// The entry list reads alphabetically as a German reader expects: case and umlauts do not push an entry
-// to the end.
 bool lessGerman(const Myitem& a, const Myitem& b) {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::German, QLocale::Germany));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    const int c = collator.compare(a.text, b.text);
-    return c != 0 ? c < 0 : a.text < b.text;
+    return eintrag::lessGerman(a.text, b.text);
 }
-
-QString playerText(const QString& nachname, const QString& vorname) {
-    return nachname + QStringLiteral(", ") + vorname;
-}
-
-// A pair as read from the database: "Meier, H. / Schulz, E".
-QString pairText(const QString& n1, const QString& v1, const QString& n2, const QString& v2) {
-    return n1 + QStringLiteral(", ") + v1.left(1) + QStringLiteral(". / ") + n2 + QStringLiteral(", ") +
-           v2.left(1);
-}
+using eintrag::pairText;
+using eintrag::playerText;
 
 QString seedText(int slot, const QString& text) {
     return QStringLiteral("%1. %2").arg(slot + 1).arg(text);

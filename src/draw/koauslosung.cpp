@@ -1,5 +1,7 @@
 #include "draw/koauslosung.h"
 
+#include "draw/eintragstext.h"
+
 #include "common/random.h"
 #include "store/db_procedures.h"
 
@@ -234,15 +236,7 @@ KoErgebnis refused(int size, int rows) {
     return {KoErgebnis::ZuVieleGesetzte, ko::zuVieleGesetzte(size, rows)};
 }
 
-bool lessGerman(const QString& a, const QString& b) {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::German, QLocale::Germany));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    const int c = collator.compare(a, b);
-    return c != 0 ? c < 0 : a < b;
-}
+using eintrag::lessGerman;
 
 bool validSlot(const KoSlots& koslots, int slot) {
     return slot >= 0 && slot < koslots.size();
