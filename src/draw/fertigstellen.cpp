@@ -285,23 +285,26 @@ Fertigstellen::Ergebnis Fertigstellen::fertigstellen(const DrawPlan& plan,
     // Phase 1 is never drawn again: a redraw starts at phase 2 or 3.
     const int firstPhase = plan.redraw ? qBound(2, plan.redrawPhase, 3) : 1;
 
-    // The data files are read before anything is written: a damaged file refuses the whole plan.
+    // The data files are read before anything is written: a damaged file, or one without the block a
+    // phase needs, refuses the whole plan.
     std::array<Vorlage, 3> vorlagen;
     for (int n = firstPhase; n <= 3; ++n) {
         const PhasePlan& p = plan.phase(n);
         if (p.system == PhasePlan::Gruppenphase && !p.groups.isEmpty()) {
             datafiles::ScheduleReader reader;
-            vorlagen[n - 1].schedule = reader.read(dateien_.system, placesOf(p));
-            if (reader.problem() != datafiles::Problem::None &&
-                reader.problem() != datafiles::Problem::Missing) {
+            // A group of one plays no match and needs no schedule; any other size without its block would
+            // leave the groups without matches, so the draw is refused instead of writing half a plan.
+            const int places = placesOf(p);
+            if (places < 2) continue;
+            vorlagen[n - 1].schedule = reader.read(dateien_.system, places);
+            if (reader.problem() != datafiles::Problem::None) {
                 interaction_.error(reader.errorString());
                 return {};
             }
         } else if (p.system == PhasePlan::DoppeltesKO) {
             datafiles::KoPlanReader reader;
             vorlagen[n - 1].koPlan = reader.read(dateien_.koSystem, spielplan::bracketSize(p.bracket.size()));
-            if (reader.problem() != datafiles::Problem::None &&
-                reader.problem() != datafiles::Problem::Missing) {
+            if (reader.problem() != datafiles::Problem::None) {
                 interaction_.error(reader.errorString());
                 return {};
             }

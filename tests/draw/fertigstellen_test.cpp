@@ -901,8 +901,8 @@ TEST_P(FertigstellenTest, UndrawnEntriesRefuseAndWriteNothing) {
     EXPECT_TRUE(matches() == before);
 }
 
-// A damaged or unreadable data file refuses the plan with the reader's message; a file without a block
-// for the size leaves that phase without matches and writes the rest.
+// A damaged or unreadable data file, or one without the block a phase needs, refuses the plan with the
+// reader's message; groups of one need no schedule.
 TEST_P(FertigstellenTest, DataFilesDecideBeforeAnythingIsWritten) {
     const QString goodSystem = shippedFile("system.txt");
     const QString goodKo = shippedFile("ko_system.txt");
@@ -933,8 +933,19 @@ TEST_P(FertigstellenTest, DataFilesDecideBeforeAnythingIsWritten) {
          {"ko_system.txt", "8 Teilnehmer"},
          0},
         {"schedule_file_gone", "-", {}, PhasePlan::Gruppenphase, {"system.txt"}, 0},
-        {"no_schedule_for_3", "4:\n1-2;3-4;1-3;2-4;1-4;2-3\n", {}, PhasePlan::Gruppenphase, {}, 3},
-        {"no_plan_for_8", {}, "4:\n1,5,16\n1,-1,-1,-3,-3,0,0,1,1,3\n", PhasePlan::DoppeltesKO, {}, 3},
+        {"no_schedule_for_3",
+         "4:\n1-2;3-4;1-3;2-4;1-4;2-3\n",
+         {},
+         PhasePlan::Gruppenphase,
+         {"system.txt", "3 Teilnehmer"},
+         0},
+        {"no_plan_for_8",
+         {},
+         "4:\n1,5,16\n1,-1,-1,-3,-3,0,0,1,1,3\n",
+         PhasePlan::DoppeltesKO,
+         {"ko_system.txt", "8 Teilnehmer"},
+         0},
+        {"groups_of_one_need_no_schedule", "4:\n1-2;3-4;1-3;2-4;1-4;2-3\n", {}, -1, {}, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -949,9 +960,10 @@ TEST_P(FertigstellenTest, DataFilesDecideBeforeAnythingIsWritten) {
         else if (!c.system.isEmpty())
             dateien.system = writeFile(QStringLiteral("system.txt"), c.system);
         if (!c.ko.isEmpty()) dateien.koSystem = writeFile(QStringLiteral("ko_system.txt"), c.ko);
-        const PhasePlan p1 = c.phase1 == PhasePlan::Gruppenphase
-                                 ? entryGroups(2, 3)
-                                 : bracket(PhasePlan::DoppeltesKO, entrySlots(8));
+        const PhasePlan p1 = c.phase1 == PhasePlan::Gruppenphase ? entryGroups(2, 3)
+                             : c.phase1 == PhasePlan::DoppeltesKO
+                                 ? bracket(PhasePlan::DoppeltesKO, entrySlots(8))
+                                 : entryGroups(2, 1);
         // Phase 2 needs no data file: it shows whether the rest of the plan is written.
         PhasePlan p2 = bracket(PhasePlan::EinfachesKO, labelSlots(4));
         p2.firstGid = 2;
