@@ -350,3 +350,87 @@ TEST_P(AuslosungTest, TablesFixedPerGroupAreStoredForTheirGroupsOnly) {
 
 VELMORA_INSTANTIATE_DB_TEST(AuslosungTest);
 VELMORA_INSTANTIATE_DB_TEST(AuslosungWeg);
+
+// Every kind of class with every system, drawn and completed as the dialog does it: eight present
+// entries, phase settings that fit them.
+struct ArtCase {
+    const char* id;
+    QVariantList phasen;
+    QVariantList zahlen;
+    int spiele; // matches of the whole plan
+};
+
+class AuslosungArten : public AuslosungTest {
+protected:
+    // Eight entries of class kid of the given kind, all present.
+    void eintraege(int kid, int kind) {
+        for (int i = 1; i <= 16; ++i)
+            db().exec("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein, angemeldet, mann, frau) "
+                      "VALUES (1,:s,:n,'Vor',:c,:a,:m,:f)",
+                      {{":s", kid * 100 + i},
+                       {":n", QStringLiteral("K%1S%2").arg(kid).arg(i)},
+                       {":c", i % 3 ? "TTC" : "TSV"},
+                       {":a", true},
+                       {":m", i % 2 == 1},
+                       {":f", i % 2 == 0}});
+        for (int e = 0; e < 8; ++e) {
+            const int a = kid * 100 + 2 * e + 1, b = a + 1;
+            if (kind == 0) {
+                melden(kid, a);
+            } else if (kind == 3) {
+                melden(kid, a);
+                melden(kid, b);
+                team(kid, kid * 100 + e + 1, QStringLiteral("Team %1").arg(e + 1), "TTC", a);
+            } else {
+                paar(kid, a, b);
+            }
+        }
+        if (kind == 3)
+            db().exec("INSERT INTO Teamsystem (TID, KID, spieler, reserve, s1a, s1b, s2a, s2b) "
+                      "VALUES (1, :k, 2, 0, 1, 2, 11, 11)",
+                      {{":k", kid}});
+    }
+};
+
+TEST_P(AuslosungArten, EveryKindAndSystemIsDrawnAndCompleted) {
+    const QVariant n;
+    const std::vector<ArtCase> cases = {
+        {"groups", {0, n, n}, {2, n, n, 4, n, n, 2, n, n, 0, n, n}, 12},
+        {"single knock-out", {1, n, n}, QVariantList(12), 7},
+        {"double knock-out", {2, n, n}, QVariantList(12), 0},
+        {"groups then single knock-out", {0, 1, n}, {2, n, n, 4, n, n, 2, n, n, 0, n, n}, 12 + 3},
+        {"groups, groups, double knock-out", {0, 0, 2}, {2, 2, n, 4, 2, n, 2, 2, n, 0, 0, n}, 12 + 2 + 0},
+    };
+    const QString kinds[] = {"singles", "doubles", "mixed", "team"};
+    int kid = 30;
+    for (int kind = 0; kind < 4; ++kind) {
+        for (const ArtCase& c : cases) {
+            SCOPED_TRACE(kinds[kind].toStdString() + ", " + c.id);
+            ++kid;
+            klasse(kid, kind);
+            tisch(kid, "T1");
+            eintraege(kid, kind);
+            einstellungen(kid, c.phasen, c.zahlen);
+            ui.clear();
+            a().neu(kid);
+            EXPECT_EQ(a().listentexte(Ort::Angemeldete).size(), 8);
+            a().vereinBeachten = kind != 3;
+            for (int p = 1; p <= 3; ++p)
+                if (a().vorhanden(p)) EXPECT_TRUE(a().losen(p)) << "phase " << p;
+            const Fertigstellen::Ergebnis e = a().fertigstellen(1, shippedFiles());
+            ASSERT_TRUE(e.geschrieben) << ui.texts().join(u'\n').toStdString();
+            const int matches =
+                db().selectOne("SELECT COUNT(*) AS c FROM Spielplan WHERE KID=:k", {{":k", kid}}).integer(u"c");
+            // A double knock-out's size comes from the plan file: at least the entries' bracket.
+            if (c.spiele > 0 && QString(c.id).indexOf("double") < 0)
+                EXPECT_EQ(matches, c.spiele);
+            else
+                EXPECT_GT(matches, c.spiele);
+            const int rubbers =
+                db().selectOne("SELECT COUNT(*) AS c FROM Teamspiele WHERE KID=:k", {{":k", kid}}).integer(u"c");
+            EXPECT_EQ(rubbers, kind == 3 ? 2 * matches : 0);
+        }
+    }
+}
+
+VELMORA_INSTANTIATE_DB_TEST(AuslosungArten);
