@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -69,6 +70,47 @@ QWidget* neueFlaeche(QScrollArea* area) {
     area->setWidget(content);
     return content;
 }
+
+// The lines of the later stages beside a bracket's first-stage slots: each pair meets, and the winners
+// meet again, round by round, up to the final.
+class BracketLines : public QWidget {
+public:
+    static constexpr int kRunde = 36;
+
+    BracketLines(const QListWidget* erste, int rowHeight, QWidget* parent)
+        : QWidget(parent), slots_(erste), rowHeight_(rowHeight) {
+        int rounds = 0;
+        for (int n = erste->count(); n > 1; n /= 2) ++rounds;
+        setFixedSize(kRunde * rounds + 12, erste->height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const int top = slots_->frameWidth();
+        QVector<double> centres;
+        for (int k = 0; k < slots_->count(); ++k) centres << top + rowHeight_ * (k + 0.5);
+        int x = 0;
+        while (centres.size() > 1) {
+            QVector<double> next;
+            for (int j = 0; j + 1 < centres.size(); j += 2) {
+                const double a = centres[j], b = centres[j + 1], mid = (a + b) / 2;
+                painter.drawLine(QPointF(x, a), QPointF(x + kRunde / 2, a));
+                painter.drawLine(QPointF(x, b), QPointF(x + kRunde / 2, b));
+                painter.drawLine(QPointF(x + kRunde / 2, a), QPointF(x + kRunde / 2, b));
+                painter.drawLine(QPointF(x + kRunde / 2, mid), QPointF(x + kRunde, mid));
+                next << mid;
+            }
+            centres = next;
+            x += kRunde;
+        }
+    }
+
+private:
+    const QListWidget* slots_;
+    int rowHeight_;
+};
 
 } // namespace
 
@@ -284,8 +326,23 @@ void Tauslosungsform::gruppenAufbauen(int n) {
 void Tauslosungsform::bracketAufbauen(int n) {
     QWidget* content = neueFlaeche(phasen_[n - 1].flaeche);
     auto* layout = new QVBoxLayout(content);
+    layout->addWidget(new QLabel(model_.systemtext(n), content));
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row);
     GruppenListe* list = neueListe(QStringLiteral("ko%1").arg(n), content);
-    layout->addWidget(titled(model_.systemtext(n), list, content));
+    // The whole first stage stands at once; the page scrolls, not the list, so the lines beside it fit.
+    const int plaetze = int(model_.bracket(n).size());
+    QStringList leer;
+    for (int k = 0; k < plaetze; ++k) leer << QString();
+    setzeTexte(list, leer);
+    list->setUniformItemSizes(true);
+    const int rowHeight = list->sizeHintForRow(0) > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setFixedSize(280, rowHeight * plaetze + 2 * list->frameWidth() + 2);
+    row->addWidget(list, 0, Qt::AlignTop);
+    row->addWidget(new BracketLines(list, rowHeight, content), 0, Qt::AlignTop);
+    row->addStretch();
+    layout->addStretch();
 }
 
 void Tauslosungsform::tischgruppenAufbauen() {
