@@ -136,13 +136,17 @@ void aendern(Tdb_procedures& db, int tid, int kid, const TeamSystem& system) {
             p);
 }
 
-bool speichern(Tdb_procedures& db, Interaction& interaction, int tid, int kid, const TeamSystem& system) {
-    if (!pruefen(system, interaction)) return false;
-    Transaction t(db);
+void schreiben(Tdb_procedures& db, int tid, int kid, const TeamSystem& system) {
     if (vorhanden(db, kid))
         aendern(db, tid, kid, system);
     else
         einfuegen(db, tid, kid, system);
+}
+
+bool speichern(Tdb_procedures& db, Interaction& interaction, int tid, int kid, const TeamSystem& system) {
+    if (!pruefen(system, interaction)) return false;
+    Transaction t(db);
+    schreiben(db, tid, kid, system);
     t.commit();
     return true;
 }

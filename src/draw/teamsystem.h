@@ -70,6 +70,10 @@ bool pruefen(const TeamSystem& system, Interaction& interaction);
 void einfuegen(Tdb_procedures& db, int tid, int kid, const TeamSystem& system);
 void aendern(Tdb_procedures& db, int tid, int kid, const TeamSystem& system);
 
+// Updates the class's row, or inserts it when the class has none yet (a class that became a team class
+// after it was first saved). No check, no transaction of its own: the caller's save provides both.
+void schreiben(Tdb_procedures& db, int tid, int kid, const TeamSystem& system);
+
 // Writes the class's row: updates it, or inserts it when the class has none (a class that became a
 // team class after it was first saved). Refuses a system that pruefen() refuses, writing nothing.
 bool speichern(Tdb_procedures& db, Interaction& interaction, int tid, int kid, const TeamSystem& system);

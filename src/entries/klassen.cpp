@@ -254,21 +254,13 @@ Klassenverwaltung::SaveResult Klassenverwaltung::save(const KlassenFormular& f, 
             update);
     }
     tische::store(db_, kid, state_.tid, tables);
-    if (f.system == Team) writeTeamSystem(kid, f.teamsystem, isNew);
+    if (f.system == Team) teamsystem::schreiben(db_, state_.tid, kid, f.teamsystem);
     t.commit();
 
     state_.kid = kid;
     result.outcome = Outcome::Saved;
     result.kid = kid;
     return result;
-}
-
-void Klassenverwaltung::writeTeamSystem(int kid, const TeamSystem& ts, bool isNew) {
-    // A class that became a team class on a later change has no row yet.
-    if (!isNew && teamsystem::vorhanden(db_, kid))
-        teamsystem::aendern(db_, state_.tid, kid, ts);
-    else
-        teamsystem::einfuegen(db_, state_.tid, kid, ts);
 }
 
 void Klassenverwaltung::remove(int kid) {

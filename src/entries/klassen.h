@@ -100,7 +100,6 @@ public:
 
 private:
     bool validate(const KlassenFormular& form, int kid, Outcome* refusal);
-    void writeTeamSystem(int kid, const TeamSystem& ts, bool isNew);
 
     AppState& state_;
     Tdb_procedures& db_;
