@@ -91,13 +91,14 @@ void Auslosung::neu(int kid) {
         if (infos_.vorhanden(n)) phaseLaden(n, false);
 }
 
-void Auslosung::neuauslosen(int kid, int phase) {
+bool Auslosung::neuauslosen(int kid, int phase) {
     neu(kid);
-    if (phase < 2 || phase > 3 || !infos_.vorhanden(phase)) return;
+    if (phase < 2 || phase > 3 || !infos_.vorhanden(phase)) return false;
     modus_ = Modus::Neuauslosung;
     abPhase_ = phase;
     schritt_ = phase;
     phaseLaden(phase, true);
+    return true;
 }
 
 void Auslosung::phaseLaden(int n, bool spieler) {

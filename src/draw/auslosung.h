@@ -43,8 +43,9 @@ public:
 
     // New draw of class kid: every phase is drawn; the first page is phase 1's.
     void neu(int kid);
-    // Redraw of phase 2 or 3 with the entrants who qualified; the earlier phases stay as stored.
-    void neuauslosen(int kid, int phase);
+    // Redraw of phase 2 or 3 with the entrants who qualified; the earlier phases stay as stored. False,
+    // with the class loaded for nothing but a new draw, when the class has no such phase to redraw.
+    bool neuauslosen(int kid, int phase);
 
     int kid() const { return kid_; }
     Modus modus() const { return modus_; }
@@ -112,7 +113,6 @@ private:
     KoPhase& koseite(int n) { return ko_[n - 1]; }
     const KoPhase& koseite(int n) const { return ko_[n - 1]; }
     KoLosdaten losdaten(int groesse, int n) const;
-    QVector<Myitem>& teilnehmer(int n) { return teilnehmer_[n - 1]; }
 
     Tdb_procedures& db_;
     Interaction& interaction_;

@@ -289,6 +289,9 @@ TEST(AppWindowsDraw, ZurAuslosungOpensTheDrawAndFertigStellenAddsThePlanItem) {
     EXPECT_TRUE(draw->isVisible());
     QTest::mouseClick(p.find<QPushButton>(draw, "cancel"), Qt::LeftButton);
     EXPECT_FALSE(draw->isVisible());
+    // A redraw of a phase the class lacks opens nothing.
+    p.windows->openDraw(5, 2);
+    EXPECT_FALSE(draw->isVisible());
     EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT COUNT(*) AS c FROM Spielplan WHERE KID=5")).integer(u"c"), 3);
 }
 

@@ -74,7 +74,9 @@ protected:
     Fertigstellen::Ergebnis ganzeAuslosung() {
         a().neu(kKid);
         for (int n = 1; n <= 3; ++n)
-            if (a().vorhanden(n)) EXPECT_TRUE(a().losen(n)) << "phase " << n;
+            if (a().vorhanden(n)) {
+                EXPECT_TRUE(a().losen(n)) << "phase " << n;
+            }
         return a().fertigstellen(1, shippedFiles());
     }
 
@@ -294,7 +296,9 @@ TEST_P(AuslosungTest, RedrawOfPhase2KeepsPhase1AndDrawsTheQualifiedPlayers) {
                    {":n", 13 + m}});
     }
 
-    a().neuauslosen(kKid, 2);
+    EXPECT_FALSE(a().neuauslosen(kKid, 3)) << "the class has no phase 3";
+    EXPECT_EQ(a().modus(), Auslosung::Modus::Neu);
+    ASSERT_TRUE(a().neuauslosen(kKid, 2));
     EXPECT_EQ(a().modus(), Auslosung::Modus::Neuauslosung);
     EXPECT_EQ(a().schritt(), 2);
     EXPECT_FALSE(a().zurueckAktiv()) << "a redraw never goes back before its phase";
@@ -416,7 +420,9 @@ TEST_P(AuslosungArten, EveryKindAndSystemIsDrawnAndCompleted) {
             EXPECT_EQ(a().listentexte(Ort::Angemeldete).size(), 8);
             a().vereinBeachten = kind != 3;
             for (int p = 1; p <= 3; ++p)
-                if (a().vorhanden(p)) EXPECT_TRUE(a().losen(p)) << "phase " << p;
+                if (a().vorhanden(p)) {
+                    EXPECT_TRUE(a().losen(p)) << "phase " << p;
+                }
             const Fertigstellen::Ergebnis e = a().fertigstellen(1, shippedFiles());
             ASSERT_TRUE(e.geschrieben) << ui.texts().join(u'\n').toStdString();
             const int matches =

@@ -264,9 +264,9 @@ QWidget* Tauslosungsform::tischseite() {
     return page;
 }
 
-bool Tauslosungsform::laden(const std::function<void()>& load) {
+bool Tauslosungsform::laden(const std::function<bool()>& load) {
     try {
-        load();
+        if (!load()) return false;
     } catch (const DbError& e) {
         interaction_.error(e.message());
         return false;
@@ -277,11 +277,14 @@ bool Tauslosungsform::laden(const std::function<void()>& load) {
 }
 
 bool Tauslosungsform::neueAuslosung(int kid) {
-    return laden([&] { model_.neu(kid); });
+    return laden([&] {
+        model_.neu(kid);
+        return true;
+    });
 }
 
 bool Tauslosungsform::neuAuslosen(int kid, int phase) {
-    return laden([&] { model_.neuauslosen(kid, phase); });
+    return laden([&] { return model_.neuauslosen(kid, phase); });
 }
 
 void Tauslosungsform::aufbauen() {

@@ -6,11 +6,11 @@
 #include <QDialog>
 #include <QVector>
 #include <array>
+#include <functional>
 
 class GruppenListe;
 class QButtonGroup;
 class QCheckBox;
-class QGridLayout;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -33,7 +33,8 @@ public:
     // Loads class kid for a new draw and shows phase 1's page; false when it could not be loaded (the
     // error has been shown). The caller shows the dialog.
     bool neueAuslosung(int kid);
-    // Loads class kid for a redraw of phase 2 or 3 and shows that phase's page.
+    // Loads class kid for a redraw of phase 2 or 3 and shows that phase's page; false when it could not be
+    // loaded or the class has no such phase (a new draw would replace the whole plan, so none is offered).
     bool neuAuslosen(int kid, int phase);
 
     int tag() const { return int(model_.modus()); }
@@ -66,7 +67,7 @@ private:
     QWidget* phasenseite(int n);
     QWidget* tischseite();
     GruppenListe* neueListe(const QString& name, QWidget* parent);
-    bool laden(const std::function<void()>& load);
+    bool laden(const std::function<bool()>& load);
     void aufbauen();
     void gruppenAufbauen(int n);
     void bracketAufbauen(int n);
