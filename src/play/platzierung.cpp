@@ -78,9 +78,11 @@ PlatzierungsSeite platzierungsspiele(const PlanDaten& d) {
     const int M = hoechstesSpiel(d);
     const QVector<const SpielplanRow*> spiele = platzierungsspieleVon(d);
 
+    // The last placement match decides its place and the one after it: with matches for places 1 and
+    // 3 four places are played out.
     int P = 0;
     for (const SpielplanRow* m : spiele)
-        P = std::max(P, m->platz);
+        P = std::max(P, m->platz + 1);
     if (P == 0 && K) P = 2;
     seite.anzahl = P;
     for (int i = 0; i <= 16; ++i)
