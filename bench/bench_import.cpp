@@ -29,8 +29,12 @@ public:
     }
 };
 
-QString nachname(int i) { return QStringLiteral("Müller-%1").arg(i); }
-QString vorname(int i) { return QStringLiteral("Jürgen %1").arg(i % 37); }
+QString nachname(int i) {
+    return QStringLiteral("Müller-%1").arg(i);
+}
+QString vorname(int i) {
+    return QStringLiteral("Jürgen %1").arg(i % 37);
+}
 
 // The target tournament and the three sources, made once per run.
 struct Umgebung {
@@ -51,7 +55,10 @@ struct Umgebung {
 
         QString text = QStringLiteral("Nachname;Vorname;Verein;Geburtstag\r\n");
         for (int i = 0; i < kRows; ++i)
-            text += QStringLiteral("%1;%2;TTC Grün-Weiß %3;%4.03.2001\r\n").arg(nachname(i), vorname(i)).arg(i % 40).arg(1 + i % 28);
+            text += QStringLiteral("%1;%2;TTC Grün-Weiß %3;%4.03.2001\r\n")
+                        .arg(nachname(i), vorname(i))
+                        .arg(i % 40)
+                        .arg(1 + i % 28);
         csv = dir.filePath(QStringLiteral("spieler.csv"));
         QFile f(csv);
         f.open(QIODevice::WriteOnly);
@@ -70,7 +77,8 @@ struct Umgebung {
             const lxw_row_t r = lxw_row_t(i + 1);
             worksheet_write_string(ws, r, 0, nachname(i).toUtf8().constData(), nullptr);
             worksheet_write_string(ws, r, 1, vorname(i).toUtf8().constData(), nullptr);
-            worksheet_write_string(ws, r, 2, QStringLiteral("TTC Grün-Weiß %1").arg(i % 40).toUtf8().constData(), nullptr);
+            worksheet_write_string(
+                ws, r, 2, QStringLiteral("TTC Grün-Weiß %1").arg(i % 40).toUtf8().constData(), nullptr);
             lxw_datetime dt{2001, 3, 1 + i % 28, 0, 0, 0};
             worksheet_write_datetime(ws, r, 3, &dt, datum);
         }
@@ -83,8 +91,9 @@ struct Umgebung {
         Transaction t(q);
         q.exec(QStringLiteral("INSERT INTO Turnierdaten (TID,turniername) VALUES (1,'Vorjahr')"));
         for (int i = 0; i < kRows; ++i)
-            q.exec(QStringLiteral("INSERT INTO Spielerdaten VALUES (1,:s,:n,:v,'TTC',NULL,NULL,'','','','',NULL,0,0,"
-                                  "-1,0,'')"),
+            q.exec(QStringLiteral(
+                       "INSERT INTO Spielerdaten VALUES (1,:s,:n,:v,'TTC',NULL,NULL,'','','','',NULL,0,0,"
+                       "-1,0,'')"),
                    {{":s", i + 1}, {":n", nachname(i)}, {":v", vorname(i)}});
         t.commit();
     }
@@ -122,10 +131,16 @@ void importieren(benchmark::State& st, const QString& path) {
     st.SetItemsProcessed(st.iterations() * kRows);
 }
 
-void BM_ImportCsv(benchmark::State& st) { importieren(st, umgebung().csv); }
-void BM_ImportXlsx(benchmark::State& st) { importieren(st, umgebung().xlsx); }
+void BM_ImportCsv(benchmark::State& st) {
+    importieren(st, umgebung().csv);
+}
+void BM_ImportXlsx(benchmark::State& st) {
+    importieren(st, umgebung().xlsx);
+}
 // The first tournament of the file is preselected, as in the dialog.
-void BM_ImportTurnierdatei(benchmark::State& st) { importieren(st, umgebung().turnierdatei); }
+void BM_ImportTurnierdatei(benchmark::State& st) {
+    importieren(st, umgebung().turnierdatei);
+}
 
 BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportXlsx)->Unit(benchmark::kMillisecond);

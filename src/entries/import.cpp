@@ -119,8 +119,8 @@ bool Importquelle::formularLesen(const QString& path) {
     const int schritte = 17 * spalten + 16;
 
     QSet<int> eigene;
-    for (const Row& r : db_.select(QStringLiteral("SELECT KID FROM Turnierklassen WHERE TID=:ID"),
-                                   {{":ID", state_.tid}}))
+    for (const Row& r :
+         db_.select(QStringLiteral("SELECT KID FROM Turnierklassen WHERE TID=:ID"), {{":ID", state_.tid}}))
         eigene.insert(r.integer(u"KID"));
 
     const QString verein = form.verein.isEmpty() ? kOhneVerein : form.verein;
@@ -167,9 +167,10 @@ bool Importquelle::formularLesen(const QString& path) {
     formularVerein_ = form.verein;
     formularSpieler_ = spieler;
     if (fremdeKlassen)
-        interaction_.warning(QStringLiteral("Das Anmeldeformular %1 nennt Klassen, die es in diesem Turnier nicht "
-                                            "gibt; für sie werden keine Meldungen übernommen.")
-                                 .arg(importdatei::dateiname(path)));
+        interaction_.warning(
+            QStringLiteral("Das Anmeldeformular %1 nennt Klassen, die es in diesem Turnier nicht "
+                           "gibt; für sie werden keine Meldungen übernommen.")
+                .arg(importdatei::dateiname(path)));
     return true;
 }
 
@@ -330,8 +331,8 @@ Spielerimport::Ergebnis Spielerimport::importieren() {
         // Under the lock no other desk adds a player of the same name between the check and the insert.
         db_.lockTable(QStringLiteral("Spielerdaten"));
         QSet<QString> namen;
-        for (const Row& r : db_.select(QStringLiteral("SELECT nachname,vorname FROM Spielerdaten WHERE TID=:ID"),
-                                       {{":ID", tid}}))
+        for (const Row& r : db_.select(
+                 QStringLiteral("SELECT nachname,vorname FROM Spielerdaten WHERE TID=:ID"), {{":ID", tid}}))
             namen.insert(schluessel(r.text(u"nachname"), r.text(u"vorname")));
         QHash<int, int> systeme;
         for (const Row& r : db_.select(QStringLiteral("SELECT KID,system FROM Turnierklassen WHERE TID=:ID"),
@@ -381,7 +382,8 @@ Spielerimport::Ergebnis Spielerimport::importieren() {
     interaction_.progress(0, 0);
     leeren();
     if (!e.vorhanden.isEmpty()) {
-        QString text = QStringLiteral("Diese Spieler gibt es in diesem Turnier schon; sie wurden nicht importiert:\n");
+        QString text =
+            QStringLiteral("Diese Spieler gibt es in diesem Turnier schon; sie wurden nicht importiert:\n");
         for (const Importitem& i : e.vorhanden)
             text += QStringLiteral("\n") + i.text() + QStringLiteral(" (") + i.verein + QStringLiteral(")");
         interaction_.information(text);

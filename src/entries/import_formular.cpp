@@ -55,8 +55,9 @@ QList<Formularfeld> felder(const QByteArray& documentXml, const QString& path) {
             } else if (n == u"tr") {
                 if (!tabellen.isEmpty()) ++tabellen.last().second;
             } else if (n == u"bookmarkStart") {
-                lesezeichen.insert(a.value(W, QStringLiteral("id")).toString(),
-                                   a.value(W, QStringLiteral("name")).toString());
+                const QString name = a.value(W, QStringLiteral("name")).toString();
+                lesezeichen.insert(a.value(W, QStringLiteral("id")).toString(), name);
+                if (!offen.isEmpty()) offen.last().feld.innen << name;
             } else if (n == u"bookmarkEnd") {
                 lesezeichen.remove(a.value(W, QStringLiteral("id")).toString());
             } else if (n == u"fldChar") {
@@ -147,6 +148,10 @@ Formular auswerten(const QList<Formularfeld>& felder, const QString& path) {
     auto finde = [&](const QString& name, Art art) -> const Formularfeld* {
         for (const Formularfeld& f : felder)
             if (f.art == art && f.name == name) return &f;
+        // A bookmark begun inside a field is that field's; one open around it may have been left open by
+        // the field before (word processors end bookmarks late).
+        for (const Formularfeld& f : felder)
+            if (f.art == art && f.innen.contains(name)) return &f;
         for (const Formularfeld& f : felder)
             if (f.art == art && f.lesezeichen.contains(name)) return &f;
         return nullptr;
@@ -235,8 +240,8 @@ Formular auswerten(const QList<Formularfeld>& felder, const QString& path) {
 Formular lesen(const QByteArray& data, const QString& path) {
     const importdatei::ZipPaket zip(data, path);
     if (!zip.enthaelt(QStringLiteral("word/document.xml")))
-        throw ImportFehler(QStringLiteral("Die Datei %1 ist kein Word-Dokument (.docx).")
-                               .arg(importdatei::dateiname(path)));
+        throw ImportFehler(
+            QStringLiteral("Die Datei %1 ist kein Word-Dokument (.docx).").arg(importdatei::dateiname(path)));
     return auswerten(felder(zip.member(QStringLiteral("word/document.xml")), path), path);
 }
 

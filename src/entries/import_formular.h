@@ -17,7 +17,7 @@ struct Formular {
     QString verein;
     QString ansprechpartner;
     QString telefon;
-    QList<int> kids; // the class of column k is kids[k - 1]
+    QList<int> kids;     // the class of column k is kids[k - 1]
     QList<Zeile> zeilen; // rows with surname and first name, in form order
 };
 
@@ -25,9 +25,10 @@ struct Formular {
 struct Formularfeld {
     enum class Art { Text, Kontrollkaestchen, Auswahl };
     Art art = Art::Text;
-    QString name;          // the field's own name; word processors may have renamed it
-    QStringList lesezeichen; // the bookmarks open where the field begins
-    QString ergebnis;      // a text field's text
+    QString name;            // the field's own name; word processors may have renamed it
+    QStringList lesezeichen; // the bookmarks open where the field begins (written around it)
+    QStringList innen;       // the bookmarks that begin inside the field (as some word processors save)
+    QString ergebnis;        // a text field's text
     bool angekreuzt = false;
     QStringList eintraege; // a drop-down's entries
     int tabelle = -1;      // which table of the document, -1 outside any table
@@ -39,8 +40,8 @@ namespace importformular {
 // Every form field of a document.xml in document order. Refuses (ImportFehler) a DOCTYPE and damaged XML.
 QList<Formularfeld> felder(const QByteArray& documentXml, const QString& path);
 
-// Reads the entry form: each field by its name, else by the bookmark of that name around it, else by
-// its place (the club is the first field, the player rows are the rows of the table with the most
+// Reads the entry form: each field by its name, else by the bookmark of that name inside or around it,
+// else by its place (the club is the first field, the player rows are the rows of the table with the most
 // fields, the class ids are the first drop-down). Refuses (ImportFehler) a file that is no entry form.
 Formular auswerten(const QList<Formularfeld>& felder, const QString& path);
 

@@ -46,7 +46,8 @@ Tabelle dicht(const Zellen& zellen, const QString& path) {
     }
     if (t.zeilen.isEmpty()) throw ImportFehler(leer(path));
     for (QStringList& z : t.zeilen)
-        while (z.size() < t.spalten) z << QString();
+        while (z.size() < t.spalten)
+            z << QString();
     return t;
 }
 
@@ -120,7 +121,8 @@ Stile stile(const QByteArray& data, const QString& path) {
         if (xml.isStartElement()) {
             const auto a = xml.attributes();
             if (xml.name() == u"numFmt")
-                formate.insert(a.value(QLatin1String("numFmtId")).toInt(), a.value(QLatin1String("formatCode")).toString());
+                formate.insert(a.value(QLatin1String("numFmtId")).toInt(),
+                               a.value(QLatin1String("formatCode")).toString());
             else if (xml.name() == u"cellXfs")
                 inCellXfs = true;
             else if (xml.name() == u"xf" && inCellXfs)
@@ -187,7 +189,8 @@ Tabelle xlsx(const QByteArray& data, const QString& path) {
             if (!xml.isStartElement() || xml.name() != u"Relationship") continue;
             if (xml.attributes().value(QLatin1String("Id")) != relId) continue;
             const QString target = xml.attributes().value(QLatin1String("Target")).toString();
-            sheetPart = target.startsWith(u'/') ? target.mid(1) : QDir::cleanPath(QStringLiteral("xl/") + target);
+            sheetPart =
+                target.startsWith(u'/') ? target.mid(1) : QDir::cleanPath(QStringLiteral("xl/") + target);
         }
     }
     if (!zip.enthaelt(sheetPart)) throw ImportFehler(leer(path));
@@ -355,7 +358,8 @@ Tabelle csv(const QByteArray& data, const QString& path) {
         for (QString& v : r)
             v = v.trimmed();
     if (zellen.isEmpty())
-        throw ImportFehler(QStringLiteral("Die Datei %1 enthält keine Daten.").arg(importdatei::dateiname(path)));
+        throw ImportFehler(
+            QStringLiteral("Die Datei %1 enthält keine Daten.").arg(importdatei::dateiname(path)));
     return dicht(zellen, path);
 }
 
@@ -364,9 +368,10 @@ Tabelle lesen(const QString& path) {
     if (data.startsWith("PK\x03\x04") || path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         return xlsx(data, path);
     if (data.startsWith("\xD0\xCF\x11\xE0"))
-        throw ImportFehler(QStringLiteral("Die Datei %1 ist im alten Excel-Format gespeichert; bitte speichern "
-                                          "Sie sie als Excel-Arbeitsmappe (.xlsx) oder als CSV-Datei.")
-                               .arg(importdatei::dateiname(path)));
+        throw ImportFehler(
+            QStringLiteral("Die Datei %1 ist im alten Excel-Format gespeichert; bitte speichern "
+                           "Sie sie als Excel-Arbeitsmappe (.xlsx) oder als CSV-Datei.")
+                .arg(importdatei::dateiname(path)));
     return csv(data, path);
 }
 

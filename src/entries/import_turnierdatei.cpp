@@ -56,7 +56,8 @@ public:
 
     QSqlQuery abfrage(const QString& sql, const QList<QPair<QString, QVariant>>& params = {}) {
         QSqlQuery q(QSqlDatabase::database(name_, false));
-        if (!q.prepare(sql)) throw ImportFehler(ungueltig(path_, QStringLiteral("kann nicht gelesen werden.")));
+        if (!q.prepare(sql))
+            throw ImportFehler(ungueltig(path_, QStringLiteral("kann nicht gelesen werden.")));
         for (const auto& [k, v] : params)
             q.bindValue(k, v);
         if (!q.exec()) throw ImportFehler(ungueltig(path_, QStringLiteral("kann nicht gelesen werden.")));
@@ -68,15 +69,17 @@ private:
         const QStringList tabellen = QSqlDatabase::database(name_, false).tables();
         for (const char* t : {"Einstellungen", "Turnierdaten", "Spielerdaten"})
             if (!tabellen.contains(QString::fromLatin1(t), Qt::CaseInsensitive))
-                throw ImportFehler(ungueltig(path_, QStringLiteral("ist keine Turnier-Datenbank von Velmora.")));
+                throw ImportFehler(
+                    ungueltig(path_, QStringLiteral("ist keine Turnier-Datenbank von Velmora.")));
         QSqlQuery q = abfrage(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999"));
         const int version = q.next() ? q.value(0).toInt() : 0;
         if (version > schema::kCurrentVersion)
             throw ImportFehler(ungueltig(
-                path_, QStringLiteral("wurde von einer neueren Version von Velmora angelegt (Datenbankversion %1; "
-                                      "dieses Programm kennt Version %2).")
-                           .arg(version)
-                           .arg(schema::kCurrentVersion)));
+                path_,
+                QStringLiteral("wurde von einer neueren Version von Velmora angelegt (Datenbankversion %1; "
+                               "dieses Programm kennt Version %2).")
+                    .arg(version)
+                    .arg(schema::kCurrentVersion)));
     }
     void schliessen() {
         if (name_.isEmpty()) return;
@@ -106,9 +109,10 @@ QList<Turnier> turniere(const QString& path) {
 QList<Spieler> spieler(const QString& path, int tid) {
     Quelle q(path);
     QList<Spieler> out;
-    QSqlQuery r = q.abfrage(QStringLiteral("SELECT SID,nachname,vorname,verein,geb,mann,frau,kverband,bverband,"
-                                           "lverband,land FROM Spielerdaten WHERE TID=:ID ORDER BY SID"),
-                            {{QStringLiteral(":ID"), tid}});
+    QSqlQuery r =
+        q.abfrage(QStringLiteral("SELECT SID,nachname,vorname,verein,geb,mann,frau,kverband,bverband,"
+                                 "lverband,land FROM Spielerdaten WHERE TID=:ID ORDER BY SID"),
+                  {{QStringLiteral(":ID"), tid}});
     while (r.next()) {
         Spieler s;
         s.sid = r.value(0).toInt();

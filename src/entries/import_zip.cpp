@@ -48,7 +48,8 @@ ZipPaket::ZipPaket(const QByteArray& data, const QString& path, qint64 limit)
     d_->data = data;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* src = zip_source_buffer_create(d_->data.constData(), zip_uint64_t(d_->data.size()), 0, &error);
+    zip_source_t* src =
+        zip_source_buffer_create(d_->data.constData(), zip_uint64_t(d_->data.size()), 0, &error);
     if (src) {
         d_->za = zip_open_from_source(src, ZIP_RDONLY, &error);
         if (!d_->za) zip_source_free(src);
@@ -76,7 +77,8 @@ QByteArray ZipPaket::member(const QString& member) const {
     zip_stat_init(&st);
     if (zip_stat_index(d_->za, zip_uint64_t(index), 0, &st) < 0) throw ImportFehler(beschaedigt(path_));
     // The stated size is checked first and the bytes are counted as they come: the header may lie.
-    if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(limit_)) throw ImportFehler(zuGross(path_, limit_));
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(limit_))
+        throw ImportFehler(zuGross(path_, limit_));
     zip_file_t* f = zip_fopen_index(d_->za, zip_uint64_t(index), 0);
     if (!f) throw ImportFehler(beschaedigt(path_));
     QByteArray out;
@@ -106,7 +108,8 @@ bool naechstes(QXmlStreamReader& xml, const QString& path) {
                                           "Entität und wird aus Sicherheitsgründen nicht gelesen.")
                                .arg(dateiname(path)));
     if (t == QXmlStreamReader::Invalid)
-        throw ImportFehler(QStringLiteral("Die Datei %1 ist beschädigt: %2").arg(dateiname(path), xml.errorString()));
+        throw ImportFehler(
+            QStringLiteral("Die Datei %1 ist beschädigt: %2").arg(dateiname(path), xml.errorString()));
     return t != QXmlStreamReader::EndDocument;
 }
 

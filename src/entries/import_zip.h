@@ -9,7 +9,8 @@ class QXmlStreamReader;
 // A file the import refuses. The message is German, names the file and can be shown as it stands.
 class ImportFehler : public std::runtime_error {
 public:
-    explicit ImportFehler(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit ImportFehler(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
     QString message() const { return message_; }
 
 private:

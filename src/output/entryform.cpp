@@ -219,7 +219,8 @@ public:
             el(QStringLiteral("vMerge"));
         end();
     }
-    void textCell(int width, const QString& text, bool fett = false, int span = 1, const QString& vMerge = {}) {
+    void textCell(int width, const QString& text, bool fett = false, int span = 1,
+                  const QString& vMerge = {}) {
         cellStart(width, span, vMerge);
         paragraph(text, Schrift{{}, 0, fett});
         end();
@@ -280,7 +281,8 @@ void writeDocument(QXmlStreamWriter& x, const Daten& d) {
         klassenBreite += widths[i];
 
     w.tableStart(widths);
-    const QString namen[] = {QStringLiteral("Nachname"), QStringLiteral("Vorname"), QStringLiteral("Spielklasse")};
+    const QString namen[] = {QStringLiteral("Nachname"), QStringLiteral("Vorname"),
+                             QStringLiteral("Spielklasse")};
     w.rowStart(true);
     for (int i = 0; i < 3; ++i)
         w.textCell(widths[i], namen[i], true, 1, k ? QStringLiteral("restart") : QString());
@@ -364,7 +366,8 @@ QByteArray stylesXml() {
         "</w:pPrDefault></w:docDefaults>"
         "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Standard\"><w:name w:val=\"Normal\"/>"
         "<w:qFormat/></w:style>"
-        "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"NormaleTabelle\"><w:name w:val=\"Normal Table\"/>"
+        "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"NormaleTabelle\"><w:name w:val=\"Normal "
+        "Table\"/>"
         "<w:semiHidden/><w:tblPr><w:tblInd w:w=\"0\" w:type=\"dxa\"/><w:tblCellMar>"
         "<w:top w:w=\"0\" w:type=\"dxa\"/><w:left w:w=\"108\" w:type=\"dxa\"/>"
         "<w:bottom w:w=\"0\" w:type=\"dxa\"/><w:right w:w=\"108\" w:type=\"dxa\"/>"
@@ -417,7 +420,8 @@ const char kDocumentRels[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
     "<Relationship Id=\"rId1\" "
-    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>"
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+    "Target=\"styles.xml\"/>"
     "<Relationship Id=\"rId2\" "
     "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings\" "
     "Target=\"settings.xml\"/>"
@@ -510,7 +514,8 @@ QByteArray paket(const QByteArray& document) {
                        {QStringLiteral("word/settings.xml"), settingsXml()}});
 }
 
-void erzeugen(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir) {
+void erzeugen(const AppState& state, Tdb_procedures& db, Interaction& interaction,
+              const QString& programDir) {
     if (!state.tournamentOpen()) {
         interaction.warning(QStringLiteral("Legen Sie erst ein Turnier an"));
         return;

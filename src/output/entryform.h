@@ -15,14 +15,30 @@ namespace entryform {
 
 constexpr int kSpielerZeilen = 17;
 
-inline QString vereinFeld() { return QStringLiteral("verein"); }
-inline QString ansprechpartnerFeld() { return QStringLiteral("ansprechpartner"); }
-inline QString telefonFeld() { return QStringLiteral("telefon"); }
-inline QString anzahlFeld() { return QStringLiteral("anzahl"); }
-inline QString nachnameFeld(int zeile) { return QStringLiteral("nname%1").arg(zeile); }
-inline QString vornameFeld(int zeile) { return QStringLiteral("vname%1").arg(zeile); }
-inline QString spielklasseFeld(int zeile) { return QStringLiteral("sklasse%1").arg(zeile); }
-inline QString klassenFeld(int zeile, int spalte) { return QStringLiteral("klasse%1_%2").arg(zeile).arg(spalte); }
+inline QString vereinFeld() {
+    return QStringLiteral("verein");
+}
+inline QString ansprechpartnerFeld() {
+    return QStringLiteral("ansprechpartner");
+}
+inline QString telefonFeld() {
+    return QStringLiteral("telefon");
+}
+inline QString anzahlFeld() {
+    return QStringLiteral("anzahl");
+}
+inline QString nachnameFeld(int zeile) {
+    return QStringLiteral("nname%1").arg(zeile);
+}
+inline QString vornameFeld(int zeile) {
+    return QStringLiteral("vname%1").arg(zeile);
+}
+inline QString spielklasseFeld(int zeile) {
+    return QStringLiteral("sklasse%1").arg(zeile);
+}
+inline QString klassenFeld(int zeile, int spalte) {
+    return QStringLiteral("klasse%1_%2").arg(zeile).arg(spalte);
+}
 
 struct Klasse {
     int kid = 0;

@@ -1,14 +1,14 @@
-#include "entries/import_formular.h"
 #include "entries/import_fixture.h"
+#include "entries/import_formular.h"
 #include "entries/import_zip.h"
 
 #include <QDir>
-#include <QRegularExpression>
-#include <QUrl>
-#include <functional>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QUuid>
+#include <functional>
 
 namespace {
 
@@ -22,7 +22,8 @@ protected:
         addClass(5, 0, QStringLiteral("Herren A"), true, false);
         addClass(3, 1, QStringLiteral("Herren Doppel"), true, false);
         addClass(9, 3, QStringLiteral("Mannschaft"), true, true);
-        addClass(7, 0, QStringLiteral("Anderes Turnier"), true, false, 0.0, QStringLiteral("ohne Beschränkung"), 2);
+        addClass(7, 0, QStringLiteral("Anderes Turnier"), true, false, 0.0,
+                 QStringLiteral("ohne Beschränkung"), 2);
     }
 
     QByteArray leeresFormular() { return entryform::documentXml(entryform::lesen(db(), 1)); }
@@ -38,8 +39,8 @@ protected:
                            {QStringLiteral("nname3"), QStringLiteral("Nurnachname")},
                            {QStringLiteral("nname17"), QStringLiteral("Zöllner")},
                            {QStringLiteral("vname17"), QStringLiteral("Björn")}},
-                          {QStringLiteral("klasse1_1"), QStringLiteral("klasse1_2"), QStringLiteral("klasse2_3"),
-                           QStringLiteral("klasse3_1")},
+                          {QStringLiteral("klasse1_1"), QStringLiteral("klasse1_2"),
+                           QStringLiteral("klasse2_3"), QStringLiteral("klasse3_1")},
                           tick);
     }
 
@@ -120,7 +121,8 @@ TEST_P(ImportFormular, RenamedFieldsAreFoundByBookmarkOrPlace) {
 TEST_P(ImportFormular, FieldsWithoutNameOrBookmarkAreFoundByPlace) {
     QByteArray xml = ausgefuellt();
     static const QRegularExpression bookmarks(QStringLiteral("<w:bookmark(Start|End) [^>]*/>"));
-    static const QRegularExpression names(QStringLiteral("<w:name w:val=\"(klasse|nname|vname|sklasse)[0-9_]+\"/>"));
+    static const QRegularExpression names(
+        QStringLiteral("<w:name w:val=\"(klasse|nname|vname|sklasse)[0-9_]+\"/>"));
     xml = QString::fromUtf8(xml).remove(bookmarks).remove(names).toUtf8();
     ASSERT_TRUE(quelle->oeffnen(file(QStringLiteral("ohne_namen.docx"), entryform::paket(xml))));
     expectImported();
@@ -142,7 +144,8 @@ TEST_P(ImportFormular, BrokenFilesAreRefusedWithNothingWritten) {
              return z;
          },
          "ist beschädigt"},
-        {"kein_zip.docx", [](const QByteArray&) { return QByteArray("Meldung: Müller, Jürgen"); }, "ist beschädigt"},
+        {"kein_zip.docx", [](const QByteArray&) { return QByteArray("Meldung: Müller, Jürgen"); },
+         "ist beschädigt"},
         {"falsche_daten.docx",
          [](const QByteArray& d) {
              // A byte of the packed main part changed: the unpacking or its checksum fails.
@@ -176,9 +179,10 @@ TEST_P(ImportFormular, BrokenFilesAreRefusedWithNothingWritten) {
          "ist beschädigt"},
         {"kein_formular.docx",
          [](const QByteArray&) {
-             return entryform::paket("<?xml version=\"1.0\"?><w:document xmlns:w=\"http://schemas.openxmlformats.org/"
-                                     "wordprocessingml/2006/main\"><w:body><w:p><w:r><w:t>Brief</w:t></w:r></w:p>"
-                                     "</w:body></w:document>");
+             return entryform::paket(
+                 "<?xml version=\"1.0\"?><w:document xmlns:w=\"http://schemas.openxmlformats.org/"
+                 "wordprocessingml/2006/main\"><w:body><w:p><w:r><w:t>Brief</w:t></w:r></w:p>"
+                 "</w:body></w:document>");
          },
          "ist kein Anmeldeformular"},
     };
@@ -194,15 +198,48 @@ TEST_P(ImportFormular, BrokenFilesAreRefusedWithNothingWritten) {
         EXPECT_EQ(ui.messages[0].icon, Interaction::Icon::Error);
         EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("„%1“").arg(QString::fromLatin1(k.name))))
             << ui.messages[0].text.toStdString();
-        EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8(k.meldung))) << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8(k.meldung)))
+            << ui.messages[0].text.toStdString();
         EXPECT_EQ(zeilen(), vorher);
         EXPECT_TRUE(quelle->formularSpieler().isEmpty());
     }
 }
 
+// How LibreOffice saves check boxes and drop-downs: no name, the bookmark of the name begun inside the
+// field and ended only inside the next one. Outside a table, so the place cannot help.
+TEST(ImportFormularLesezeichen, BookmarkBegunInsideAFieldNamesThatField) {
+    const QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body><w:p>
+<w:r><w:fldChar w:fldCharType="begin"><w:ffData><w:name w:val="nname1"/><w:textInput/></w:ffData></w:fldChar></w:r>
+<w:r><w:instrText xml:space="preserve"> FORMTEXT </w:instrText></w:r><w:bookmarkStart w:id="0" w:name="nname1_Copy_1"/>
+<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>Müller</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r>
+<w:r><w:fldChar w:fldCharType="begin"><w:ffData><w:name w:val="vname1"/><w:textInput/></w:ffData></w:fldChar></w:r>
+<w:r><w:instrText xml:space="preserve"> FORMTEXT </w:instrText></w:r>
+<w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>Jürgen</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r>
+<w:r><w:fldChar w:fldCharType="begin"><w:ffData><w:name w:val=""/><w:checkBox><w:sizeAuto/><w:checked/></w:checkBox></w:ffData></w:fldChar></w:r>
+<w:r><w:instrText xml:space="preserve"> FORMCHECKBOX </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r>
+<w:bookmarkStart w:id="1" w:name="klasse1_1"/><w:bookmarkStart w:id="2" w:name="__Fieldmark__10_42"/><w:bookmarkEnd w:id="0"/><w:bookmarkEnd w:id="2"/>
+<w:r><w:fldChar w:fldCharType="end"/></w:r>
+<w:r><w:fldChar w:fldCharType="begin"><w:ffData><w:name w:val=""/><w:checkBox><w:sizeAuto/></w:checkBox></w:ffData></w:fldChar></w:r>
+<w:r><w:instrText xml:space="preserve"> FORMCHECKBOX </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r>
+<w:bookmarkStart w:id="4" w:name="klasse1_2"/><w:bookmarkStart w:id="5" w:name="__Fieldmark__14_42"/><w:bookmarkEnd w:id="1"/><w:bookmarkEnd w:id="5"/>
+<w:r><w:fldChar w:fldCharType="end"/></w:r>
+<w:r><w:fldChar w:fldCharType="begin"><w:ffData><w:name w:val="__Fieldmark__19_42"/><w:ddList><w:result w:val="0"/><w:listEntry w:val="3"/><w:listEntry w:val="5"/></w:ddList></w:ffData></w:fldChar></w:r>
+<w:r><w:instrText xml:space="preserve"> FORMDROPDOWN </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r>
+<w:bookmarkStart w:id="7" w:name="anzahl"/><w:bookmarkEnd w:id="4"/><w:r><w:fldChar w:fldCharType="end"/></w:r><w:bookmarkEnd w:id="7"/>
+</w:p></w:body></w:document>)";
+    const Formular f = importformular::auswerten(importformular::felder(xml, QStringLiteral("lo.docx")),
+                                                 QStringLiteral("lo.docx"));
+    EXPECT_EQ(f.kids, (QList<int>{3, 5}));
+    ASSERT_EQ(f.zeilen.size(), 1);
+    EXPECT_EQ(f.zeilen[0].nachname, "Müller");
+    EXPECT_EQ(f.zeilen[0].vorname, "Jürgen");
+    EXPECT_EQ(f.zeilen[0].klassen, (QList<bool>{true, false}));
+}
+
 // The ways word processors write a check box's state.
 struct Haken {
-    const char* xml; // what follows <w:default w:val="0"/> inside w:checkBox
+    const char* xml;     // what follows <w:default w:val="0"/> inside w:checkBox
     const char* vorgabe; // w:default's value
     bool angekreuzt;
 };
@@ -226,7 +263,8 @@ TEST_P(ImportKontrollkaestchen, StateIsReadInEveryWriting) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Schreibweisen, ImportKontrollkaestchen,
-                         ::testing::Values(Haken{"<w:checked/>", "0", true}, Haken{"<w:checked w:val=\"1\"/>", "0", true},
+                         ::testing::Values(Haken{"<w:checked/>", "0", true},
+                                           Haken{"<w:checked w:val=\"1\"/>", "0", true},
                                            Haken{"<w:checked w:val=\"true\"/>", "0", true},
                                            Haken{"<w:checked w:val=\"on\"/>", "0", true},
                                            Haken{"<w:checked w:val=\"0\"/>", "1", false},
@@ -243,12 +281,14 @@ TEST_P(ImportFormular, FormSavedByLibreOfficeImportsWithoutLoss) {
     // A profile of its own, so parallel runs and a desktop session do not get in the way.
     QTemporaryDir profil;
     QProcess p;
-    p.start(soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profil.path()).toString(),
-                      QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
-                      QStringLiteral("docx"), QStringLiteral("--outdir"), out, in});
+    p.start(soffice,
+            {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profil.path()).toString(),
+             QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
+             QStringLiteral("docx"), QStringLiteral("--outdir"), out, in});
     ASSERT_TRUE(p.waitForFinished(240000)) << "LibreOffice did not finish";
     const QString saved = out + QStringLiteral("/formular.docx");
-    ASSERT_TRUE(QFile::exists(saved)) << p.readAllStandardError().toStdString() << p.readAllStandardOutput().toStdString();
+    ASSERT_TRUE(QFile::exists(saved))
+        << p.readAllStandardError().toStdString() << p.readAllStandardOutput().toStdString();
     // It really is another writer's file, not a copy of ours.
     ASSERT_NE(importdatei::lesen(saved), importdatei::lesen(in));
     ASSERT_TRUE(quelle->oeffnen(saved)) << ui.texts().join(u'|').toStdString();

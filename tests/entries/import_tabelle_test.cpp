@@ -38,14 +38,18 @@ void schreiben(const QString& path, Format format, const Zeilen& zeilen) {
         ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
         return;
     }
-    const QChar sep = format == Format::CsvLatin1Semikolon ? u';' : format == Format::CsvUtf8BomTab ? u'\t' : u',';
+    const QChar sep = format == Format::CsvLatin1Semikolon ? u';'
+                      : format == Format::CsvUtf8BomTab    ? u'\t'
+                                                           : u',';
     QString text;
     for (const QVariantList& z : zeilen) {
         QStringList felder;
         for (const QVariant& v : z) {
-            QString s = v.typeId() == QMetaType::QDate ? v.toDate().toString(QStringLiteral("dd.MM.yyyy")) : v.toString();
+            QString s = v.typeId() == QMetaType::QDate ? v.toDate().toString(QStringLiteral("dd.MM.yyyy"))
+                                                       : v.toString();
             // Quoted where the separator or a quote is inside, as spreadsheet programs do.
-            if (s.contains(sep) || s.contains(u'"')) s = u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
+            if (s.contains(sep) || s.contains(u'"'))
+                s = u'"' + s.replace(u'"', QStringLiteral("\"\"")) + u'"';
             felder << s;
         }
         text += felder.join(sep) + QStringLiteral("\r\n");
@@ -87,14 +91,17 @@ TEST_P(ImportTabelle, NamesComeFromTheColumnsTheOrderNames) {
             if (variante == 1) z << QVariantList{"Nachname", "Vorname", "Verein", "Geburtstag"};
             const bool vornameZuerst = variante != 1;
             auto zeile = [&](const char* vn, const char* nn, const char* verein, const QVariant& geb) {
-                z << (vornameZuerst ? QVariantList{QString::fromUtf8(vn), QString::fromUtf8(nn), QString::fromUtf8(verein), geb}
-                                    : QVariantList{QString::fromUtf8(nn), QString::fromUtf8(vn), QString::fromUtf8(verein), geb});
+                z << (vornameZuerst ? QVariantList{QString::fromUtf8(vn), QString::fromUtf8(nn),
+                                                   QString::fromUtf8(verein), geb}
+                                    : QVariantList{QString::fromUtf8(nn), QString::fromUtf8(vn),
+                                                   QString::fromUtf8(verein), geb});
             };
             zeile("Jürgen", "Müller", "TSV Göppingen; Abt. Tischtennis", QDate(2001, 3, 12));
             zeile("Ännchen", "Weiß", "", QString());
             zeile("", "Ohnevorname", "TTC", QString());
             zeile("Björn", "Zöllner", "SV \"Blau\"", QStringLiteral("kein Datum"));
-            const QString path = dir.filePath(QStringLiteral("spieler_%1_%2.%3").arg(fall.name).arg(variante).arg(fall.endung));
+            const QString path = dir.filePath(
+                QStringLiteral("spieler_%1_%2.%3").arg(fall.name).arg(variante).arg(fall.endung));
             schreiben(path, fall.format, z);
 
             ASSERT_TRUE(quelle->oeffnen(path)) << ui.texts().join(u'|').toStdString();
@@ -106,13 +113,15 @@ TEST_P(ImportTabelle, NamesComeFromTheColumnsTheOrderNames) {
                 for (const char* f : {"Vorname", "Nachname", "Verein", "Geburtstag", "Vorname"})
                     quelle->anReihenfolge(QString::fromLatin1(f));
             }
-            EXPECT_EQ(quelle->reihenfolge(), vornameZuerst
-                                                 ? QStringList({"Vorname", "Nachname", "Verein", "Geburtstag"})
-                                                 : QStringList({"Nachname", "Vorname", "Verein", "Geburtstag"}));
+            EXPECT_EQ(quelle->reihenfolge(),
+                      vornameZuerst ? QStringList({"Vorname", "Nachname", "Verein", "Geburtstag"})
+                                    : QStringList({"Nachname", "Vorname", "Verein", "Geburtstag"}));
             importAll();
-            EXPECT_EQ(spieler(), (QStringList{"Müller, Jürgen (TSV Göppingen; Abt. Tischtennis)",
-                                              "Weiß, Ännchen (ohne Verein)", "Zöllner, Björn (SV \"Blau\")"}));
-            const Rows r = db().select(QStringLiteral("SELECT geb,mann,frau,spklasse FROM Spielerdaten ORDER BY SID"));
+            EXPECT_EQ(spieler(),
+                      (QStringList{"Müller, Jürgen (TSV Göppingen; Abt. Tischtennis)",
+                                   "Weiß, Ännchen (ohne Verein)", "Zöllner, Björn (SV \"Blau\")"}));
+            const Rows r =
+                db().select(QStringLiteral("SELECT geb,mann,frau,spklasse FROM Spielerdaten ORDER BY SID"));
             ASSERT_EQ(r.size(), 3);
             EXPECT_EQ(r[0].date(u"geb"), QDate(2001, 3, 12));
             EXPECT_TRUE(r[2].isNull(u"geb")); // "kein Datum" is no date
@@ -128,7 +137,8 @@ TEST_P(ImportTabelle, OrderThatCannotBeReadIsRefusedAndTheDialogStays) {
     schreiben(path, Format::Xlsx, {{"Müller", "Jürgen"}, {"Weiß", "Anna"}});
     ASSERT_TRUE(quelle->oeffnen(path));
     const QList<int> vorher = zeilen();
-    const QString mindestens = QStringLiteral("Sie müssen mindestens die Felder Nachname und Vorname ausgewählt haben");
+    const QString mindestens =
+        QStringLiteral("Sie müssen mindestens die Felder Nachname und Vorname ausgewählt haben");
 
     quelle->anReihenfolge(QStringLiteral("Nachname"));
     EXPECT_FALSE(quelle->kandidaten());
@@ -139,8 +149,9 @@ TEST_P(ImportTabelle, OrderThatCannotBeReadIsRefusedAndTheDialogStays) {
     const auto k = quelle->kandidaten();
     ASSERT_TRUE(k);
     EXPECT_EQ(k->size(), 2);
-    EXPECT_EQ(ui.texts(), (QStringList{mindestens, QStringLiteral("Sie können nicht mehr Spalten als im "
-                                                                  "Excelformular vorhanden sind auswählen ")}));
+    EXPECT_EQ(ui.texts(),
+              (QStringList{mindestens, QStringLiteral("Sie können nicht mehr Spalten als im "
+                                                      "Excelformular vorhanden sind auswählen ")}));
     EXPECT_EQ(ui.messages[0].button, Interaction::Button::Ok);
     EXPECT_EQ(zeilen(), vorher);
 
@@ -170,7 +181,8 @@ TEST_P(ImportTabelle, BrokenSpreadsheetsAreRefusedWithTheFileNamed) {
     schreiben(gut, Format::Xlsx, {{"Müller", "Jürgen"}});
     QByteArray halb = importdatei::lesen(gut);
     halb.truncate(halb.size() / 2);
-    QByteArray bombe = entryform::zipArchive({{QStringLiteral("xl/workbook.xml"), QByteArray(importdatei::kMaxEntpackt + 10, ' ')}});
+    QByteArray bombe = entryform::zipArchive(
+        {{QStringLiteral("xl/workbook.xml"), QByteArray(importdatei::kMaxEntpackt + 10, ' ')}});
     QByteArray doctype = entryform::zipArchive(
         {{QStringLiteral("xl/workbook.xml"),
           "<?xml version=\"1.0\"?><!DOCTYPE lol [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>"
@@ -183,7 +195,8 @@ TEST_P(ImportTabelle, BrokenSpreadsheetsAreRefusedWithTheFileNamed) {
         {file(QStringLiteral("halb.xlsx"), halb), "ist beschädigt"},
         {file(QStringLiteral("bombe.xlsx"), bombe), "ist zu groß"},
         {file(QStringLiteral("doctype.xlsx"), doctype), "Dokumenttyp-Deklaration"},
-        {file(QStringLiteral("alt.xls.csv"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)), "alten Excel-Format"},
+        {file(QStringLiteral("alt.xls.csv"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)),
+         "alten Excel-Format"},
         {file(QStringLiteral("leer.csv"), QByteArray("\r\n ; \r\n")), "leer"},
     };
     addPlayer(50, QStringLiteral("Alt"), QStringLiteral("Anna"));
@@ -194,8 +207,10 @@ TEST_P(ImportTabelle, BrokenSpreadsheetsAreRefusedWithTheFileNamed) {
         EXPECT_FALSE(quelle->oeffnen(f.path));
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].icon, Interaction::Icon::Error);
-        EXPECT_TRUE(ui.messages[0].text.contains(importdatei::dateiname(f.path))) << ui.messages[0].text.toStdString();
-        EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8(f.meldung))) << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.contains(importdatei::dateiname(f.path)))
+            << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8(f.meldung)))
+            << ui.messages[0].text.toStdString();
         EXPECT_TRUE(quelle->tabelle().zeilen.isEmpty());
         EXPECT_EQ(zeilen(), vorher);
     }
@@ -223,7 +238,8 @@ TEST_P(ImportTabelle, DuplicatesAreShownAndSkipped) {
     const Spielerimport::Ergebnis e = liste->importieren();
     EXPECT_EQ(e.importiert, 2);
     ASSERT_EQ(e.vorhanden.size(), 1);
-    EXPECT_EQ(spieler(), (QStringList{"Müller, Jürgen (TTC Nord)", "Neu, Nina (TTC Süd)", "müller, jürgen (TTC Nord)"}));
+    EXPECT_EQ(spieler(),
+              (QStringList{"Müller, Jürgen (TTC Nord)", "Neu, Nina (TTC Süd)", "müller, jürgen (TTC Nord)"}));
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Müller, Jürgen (TTC Nord)")));
     EXPECT_EQ(ui.messages[1].text, "Der Import wurde abgeschlossen.");

@@ -20,15 +20,18 @@ protected:
         q.connectFile(quellpfad);
         q.exec(QStringLiteral("INSERT INTO Turnierdaten (TID,turniername) VALUES (1,'Kreismeisterschaft')"));
         q.exec(QStringLiteral("INSERT INTO Turnierdaten (TID,turniername) VALUES (2,'Stadtpokal Öhringen')"));
-        q.exec(QStringLiteral("INSERT INTO Spielerdaten VALUES (2,7,'Müller','Jürgen','TTC Nord',:g,12,'KV Hohenlohe',"
-                              "'BV Nord','TTBW','Deutschland',5.5,:t,:t,:t,:f,'Bezirksliga')"),
+        q.exec(QStringLiteral(
+                   "INSERT INTO Spielerdaten VALUES (2,7,'Müller','Jürgen','TTC Nord',:g,12,'KV Hohenlohe',"
+                   "'BV Nord','TTBW','Deutschland',5.5,:t,:t,:t,:f,'Bezirksliga')"),
                {{":g", QDate(1990, 5, 17)}, {":t", true}, {":f", false}});
-        q.exec(QStringLiteral("INSERT INTO Spielerdaten VALUES (2,8,'Weiß','Anna','TTC Süd',NULL,NULL,'','','','',"
-                              "NULL,0,0,:f,:t,'')"),
+        q.exec(QStringLiteral(
+                   "INSERT INTO Spielerdaten VALUES (2,8,'Weiß','Anna','TTC Süd',NULL,NULL,'','','','',"
+                   "NULL,0,0,:f,:t,'')"),
                {{":t", true}, {":f", false}});
-        q.exec(QStringLiteral("INSERT INTO Spielerdaten VALUES (1,9,'Anders','Axel','X',NULL,NULL,'','','','',"
-                              "NULL,0,0,:t,:f,'')"),
-               {{":t", true}, {":f", false}});
+        q.exec(
+            QStringLiteral("INSERT INTO Spielerdaten VALUES (1,9,'Anders','Axel','X',NULL,NULL,'','','','',"
+                           "NULL,0,0,:t,:f,'')"),
+            {{":t", true}, {":f", false}});
         q.disconnect();
     }
 
@@ -69,7 +72,8 @@ TEST_P(ImportTurnierdatei, PlayersOfTheChosenTournamentAreTakenOverAndTheFileIsL
 }
 
 TEST_P(ImportTurnierdatei, FilesThatAreNoTournamentFileOfThisProgramAreRefused) {
-    const QString text = file(QStringLiteral("notizen.sqlite"), "Das ist keine Datenbank, sondern eine Notiz.");
+    const QString text =
+        file(QStringLiteral("notizen.sqlite"), "Das ist keine Datenbank, sondern eine Notiz.");
     const QString fremd = dir.filePath(QStringLiteral("fremd.sqlite"));
     {
         QSqlDatabase s = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fremd"));
@@ -84,7 +88,8 @@ TEST_P(ImportTurnierdatei, FilesThatAreNoTournamentFileOfThisProgramAreRefused) 
     {
         Tdb_procedures n;
         n.connectFile(neuer);
-        n.exec(QStringLiteral("UPDATE Einstellungen SET version=:v WHERE TID=-999"), {{":v", schema::kCurrentVersion + 1}});
+        n.exec(QStringLiteral("UPDATE Einstellungen SET version=:v WHERE TID=-999"),
+               {{":v", schema::kCurrentVersion + 1}});
     }
     const struct {
         QString path;
@@ -103,7 +108,8 @@ TEST_P(ImportTurnierdatei, FilesThatAreNoTournamentFileOfThisProgramAreRefused) 
         EXPECT_EQ(ui.messages[0].icon, Interaction::Icon::Error);
         EXPECT_EQ(ui.messages[0].button, Interaction::Button::Cancel);
         EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("Ungültige Quelle gewählt")));
-        EXPECT_TRUE(ui.messages[0].text.contains(importdatei::dateiname(f.path) + u' ' + QString::fromUtf8(f.grund)))
+        EXPECT_TRUE(
+            ui.messages[0].text.contains(importdatei::dateiname(f.path) + u' ' + QString::fromUtf8(f.grund)))
             << ui.messages[0].text.toStdString();
         EXPECT_TRUE(quelle->turniere().isEmpty());
         EXPECT_EQ(zeilen(), vorher);

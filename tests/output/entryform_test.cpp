@@ -23,14 +23,16 @@ protected:
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
-        db().exec(QStringLiteral("INSERT INTO Turnierdaten (TID,turniername,zusatz) VALUES (1,'Stadtmeisterschaft',"
-                                 "'für Jugend & Senioren')"));
+        db().exec(
+            QStringLiteral("INSERT INTO Turnierdaten (TID,turniername,zusatz) VALUES (1,'Stadtmeisterschaft',"
+                           "'für Jugend & Senioren')"));
         state.tid = 1;
         state.turniername = QStringLiteral("Stadtmeisterschaft");
     }
     void addClass(int kid, int system, const QString& name, int tid = 1) {
-        db().exec(QStringLiteral("INSERT INTO Turnierklassen (KID,TID,system,kbezeichnung) VALUES (:k,:t,:s,:n)"),
-                  {{":k", kid}, {":t", tid}, {":s", system}, {":n", name}});
+        db().exec(
+            QStringLiteral("INSERT INTO Turnierklassen (KID,TID,system,kbezeichnung) VALUES (:k,:t,:s,:n)"),
+            {{":k", kid}, {":t", tid}, {":s", system}, {":n", name}});
     }
     // The texts of the document's runs, in order.
     static QStringList texte(const QByteArray& xml) {
@@ -62,7 +64,8 @@ TEST_P(Anmeldeformular, FieldsAreNamedByRowAndColumnAndCarryTheClassIds) {
 
     QStringList erwartet{"verein", "ansprechpartner", "telefon"};
     for (int n = 1; n <= 17; ++n) {
-        erwartet << QStringLiteral("nname%1").arg(n) << QStringLiteral("vname%1").arg(n) << QStringLiteral("sklasse%1").arg(n);
+        erwartet << QStringLiteral("nname%1").arg(n) << QStringLiteral("vname%1").arg(n)
+                 << QStringLiteral("sklasse%1").arg(n);
         for (int k = 1; k <= 3; ++k)
             erwartet << QStringLiteral("klasse%1_%2").arg(n).arg(k);
     }
@@ -82,16 +85,18 @@ TEST_P(Anmeldeformular, FieldsAreNamedByRowAndColumnAndCarryTheClassIds) {
     EXPECT_EQ(felder.last().eintraege, (QStringList{"3", "5", "8"}));
 
     const QStringList t = texte(xml);
-    for (const char* s : {"Meldeformular", "für", "Stadtmeisterschaft", "für Jugend &amp; Senioren", "Verein:",
-                          "Ansprechpartner:", "Telefon:", "Spieler / Spielerinnen", "Nachname", "Vorname",
-                          "Spielklasse", "Klassen", "Herren A (Einzel)", "Herren Doppel (Doppel)", "Mannschaft (Team)",
-                          "(laut Mannschaftsaufstellung)"})
+    for (const char* s : {"Meldeformular", "für", "Stadtmeisterschaft", "für Jugend &amp; Senioren",
+                          "Verein:", "Ansprechpartner:", "Telefon:", "Spieler / Spielerinnen", "Nachname",
+                          "Vorname", "Spielklasse", "Klassen", "Herren A (Einzel)", "Herren Doppel (Doppel)",
+                          "Mannschaft (Team)", "(laut Mannschaftsaufstellung)"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
     // A4 landscape with the margins in twentieths of a point; the title in Times New Roman.
     EXPECT_TRUE(xml.contains("<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>"));
     EXPECT_TRUE(xml.contains("<w:pgMar w:top=\"1417\" w:right=\"1417\" w:bottom=\"1417\" w:left=\"1134\" "
                              "w:header=\"720\" w:footer=\"720\""));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("Times New Roman\"/>.*Meldeformular")).match(QString::fromUtf8(xml)).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("Times New Roman\"/>.*Meldeformular"))
+                    .match(QString::fromUtf8(xml))
+                    .hasMatch());
     EXPECT_TRUE(xml.contains("<w:tblStyle w:val=\"Tabellengitternetz\"/>"));
 }
 
@@ -139,8 +144,8 @@ TEST_P(Anmeldeformular, GeneratingAsksForTheFileAndReplacesItWhole) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"meldung.docx"});
     // The package carries what word processors need to open it.
     const importdatei::ZipPaket zip(importdatei::lesen(path), path);
-    for (const char* teil : {"[Content_Types].xml", "_rels/.rels", "word/_rels/document.xml.rels", "word/styles.xml",
-                             "word/settings.xml"})
+    for (const char* teil : {"[Content_Types].xml", "_rels/.rels", "word/_rels/document.xml.rels",
+                             "word/styles.xml", "word/settings.xml"})
         EXPECT_TRUE(zip.enthaelt(QString::fromLatin1(teil))) << teil;
 
     // A folder that does not exist: the error, and no file anywhere.

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ImportPanel::ImportPanel(AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir,
-                         QWidget* parent)
+ImportPanel::ImportPanel(AppState& state, Tdb_procedures& db, Interaction& interaction,
+                         const QString& programDir, QWidget* parent)
     : QWidget(parent), interaction_(interaction), programDir_(programDir), model_(state, db, interaction) {
     setObjectName(QStringLiteral("import"));
     auto* titel = new QLabel(QStringLiteral("Importieren von Spielern"), this);
@@ -90,7 +90,8 @@ void ImportPanel::showPanel() {
 void ImportPanel::datenquelleOeffnen() {
     const QString path = interaction_.openFile(
         QStringLiteral("Datenquelle öffnen"), programDir_,
-        QStringLiteral("Turnier-Datenbank (*.sqlite);;Exceldaten (*.xlsx *.csv);;Anmeldeformular (Word) (*.docx)"));
+        QStringLiteral(
+            "Turnier-Datenbank (*.sqlite);;Exceldaten (*.xlsx *.csv);;Anmeldeformular (Word) (*.docx)"));
     if (path.isEmpty()) return;
     dialog_->oeffnen(path);
 }

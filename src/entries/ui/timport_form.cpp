@@ -32,7 +32,8 @@ Feldliste::Feldliste(QWidget* parent) : QListWidget(parent) {
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* i) { emit gewaehlt(i->text()); });
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* i) { emit gewaehlt(i->text()); });
 }
 
 void Feldliste::dragEnterEvent(QDragEnterEvent* event) {
@@ -171,7 +172,8 @@ bool Timport_form::oeffnen(const QString& path) {
                                                               : FormularSeite;
     seiten_->setCurrentIndex(seite);
     // The spreadsheet page needs room for the sheet; the others are narrow lists.
-    resize(std::max(breiten[seite], 260) * (seite == TabellenSeite ? 3 : 2) / 2, seite == TabellenSeite ? 560 : 420);
+    resize(std::max(breiten[seite], 260) * (seite == TabellenSeite ? 3 : 2) / 2,
+           seite == TabellenSeite ? 560 : 420);
 
     turnierliste_->clear();
     for (const auto& t : quelle_.turniere())

@@ -53,7 +53,9 @@ protected:
 
 TEST_P(ImportPanelTest, SpreadsheetPlayersAreChosenMovedAndImported) {
     // No header row: the order is given on the dialog's lists.
-    ui.chooseFile(datei(QStringLiteral("liste.csv"), "J\xfcrgen;M\xfcller;TTC Nord\r\nAnna;Wei\xdf;TTC S\xfcd\r\n"));
+    ui.chooseFile(
+        datei(QStringLiteral("liste.csv"),
+                        QStringLiteral("Jürgen;Müller;TTC Nord\r\nAnna;Weiß;TTC Süd\r\n").toLatin1()));
     QTest::mouseClick(in<QPushButton>(widget.get(), "datenquelle"), Qt::LeftButton);
     Timport_form* dialog = widget->quelleDialog();
     ASSERT_TRUE(dialog->isVisible());
