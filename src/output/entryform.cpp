@@ -196,11 +196,17 @@ public:
         end();
     }
 
-    void rowStart(bool kopf = false) {
+    // Header rows repeat on every page; player rows are high enough to be filled in by hand as well.
+    void rowStart(bool kopf = false, int mindesthoehe = 0) {
         start(QStringLiteral("tr"));
-        if (kopf) {
+        if (kopf || mindesthoehe) {
             start(QStringLiteral("trPr"));
-            el(QStringLiteral("tblHeader"));
+            if (mindesthoehe) {
+                el(QStringLiteral("trHeight"));
+                attr(QStringLiteral("val"), mindesthoehe);
+                attr(QStringLiteral("hRule"), QStringLiteral("atLeast"));
+            }
+            if (kopf) el(QStringLiteral("tblHeader"));
             end();
         }
     }
@@ -301,7 +307,7 @@ void writeDocument(QXmlStreamWriter& x, const Daten& d) {
         w.end();
     }
     for (int n = 1; n <= kSpielerZeilen; ++n) {
-        w.rowStart();
+        w.rowStart(false, 340);
         const QString felder[] = {nachnameFeld(n), vornameFeld(n), spielklasseFeld(n)};
         for (int i = 0; i < 3; ++i) {
             w.cellStart(widths[i]);
