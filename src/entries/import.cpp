@@ -51,8 +51,10 @@ QString schluessel(const QString& nachname, const QString& vorname) {
 
 Quellart quellartVon(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"docx") return Quellart::Formular;
-    if (suffix == u"xlsx" || suffix == u"csv" || suffix == u"txt") return Quellart::Tabelle;
+    // The old binary formats go the same way, so their readers can say what to do with them.
+    if (suffix == u"docx" || suffix == u"doc") return Quellart::Formular;
+    if (suffix == u"xlsx" || suffix == u"xls" || suffix == u"csv" || suffix == u"txt")
+        return Quellart::Tabelle;
     return Quellart::Turnierdatei;
 }
 

@@ -37,8 +37,8 @@ struct Importitem {
     QString text() const { return nachname + QStringLiteral(", ") + vorname; }
 };
 
-// What kind of source a file is, by its name: .docx an entry form, .xlsx and .csv a spreadsheet,
-// anything else a tournament database.
+// What kind of source a file is, by its name: .docx (.doc) an entry form, .xlsx (.xls), .csv and .txt a
+// spreadsheet, anything else a tournament database.
 enum class Quellart { Turnierdatei, Tabelle, Formular };
 Quellart quellartVon(const QString& path);
 

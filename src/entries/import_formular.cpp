@@ -238,6 +238,11 @@ Formular auswerten(const QList<Formularfeld>& felder, const QString& path) {
 }
 
 Formular lesen(const QByteArray& data, const QString& path) {
+    if (data.startsWith("\xD0\xCF\x11\xE0"))
+        throw ImportFehler(
+            QStringLiteral("Die Datei %1 ist im alten Word-Format gespeichert; bitte speichern Sie "
+                           "sie als Word-Dokument (.docx).")
+                .arg(importdatei::dateiname(path)));
     const importdatei::ZipPaket zip(data, path);
     if (!zip.enthaelt(QStringLiteral("word/document.xml")))
         throw ImportFehler(

@@ -177,6 +177,8 @@ TEST_P(ImportFormular, BrokenFilesAreRefusedWithNothingWritten) {
              return entryform::paket(x);
          },
          "ist beschädigt"},
+        {"alt.doc", [](const QByteArray&) { return QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8); },
+         "alten Word-Format"},
         {"kein_formular.docx",
          [](const QByteArray&) {
              return entryform::paket(

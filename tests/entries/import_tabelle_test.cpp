@@ -195,7 +195,7 @@ TEST_P(ImportTabelle, BrokenSpreadsheetsAreRefusedWithTheFileNamed) {
         {file(QStringLiteral("halb.xlsx"), halb), "ist beschädigt"},
         {file(QStringLiteral("bombe.xlsx"), bombe), "ist zu groß"},
         {file(QStringLiteral("doctype.xlsx"), doctype), "Dokumenttyp-Deklaration"},
-        {file(QStringLiteral("alt.xls.csv"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)),
+        {file(QStringLiteral("alt.xls"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)),
          "alten Excel-Format"},
         {file(QStringLiteral("leer.csv"), QByteArray("\r\n ; \r\n")), "leer"},
     };
