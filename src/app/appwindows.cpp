@@ -10,9 +10,11 @@
 #include "entries/spieler.h"
 #include "entries/ui/anmeldungpanel.h"
 #include "entries/ui/doppelauswahl.h"
+#include "entries/ui/importpanel.h"
 #include "entries/ui/klassenverwalten.h"
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
+#include "output/entryform.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -46,6 +48,13 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(load_, &Tturnierladen::tournamentLoaded, this, [this](int tid, const QString&) { tournamentLoaded(tid); });
     connect(record_, &TurnierPanel::tournamentInserted, this,
             [this] { main_.spieleplanerAction()->setEnabled(true); });
+    connect(record_, &TurnierPanel::anmeldeformularRequested, this, [this, programDir] {
+        try {
+            entryform::erzeugen(state_, db_, interaction_, programDir);
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
 
     schiri_ = new SchiriPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("schiripanel"), schiri_);
@@ -56,6 +65,8 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
 
     anmeldung_ = new AnmeldungPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("Anmeldung"), anmeldung_);
+    import_ = new ImportPanel(state, db, interaction, programDir);
+    main.setPanel(QStringLiteral("import"), import_);
     // Ctrl+Enter at the check-in: a new player is completed and saved on the player panel.
     connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this, [this](const QString& nachname, const QString& vorname) {
         try {
@@ -136,6 +147,8 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
                 klassen_->showPanel();
             else if (item == QLatin1String("Spieleranmeldung"))
                 anmeldung_->showPanel();
+            else if (item == QLatin1String("Spieler importieren"))
+                import_->showPanel();
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }

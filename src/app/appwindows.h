@@ -7,6 +7,7 @@ class Clock;
 class Interaction;
 class AnmeldungPanel;
 class GruppenPanel;
+class ImportPanel;
 class Klassenverwalten;
 class SchiriPanel;
 class SpielerPanel;
@@ -36,6 +37,7 @@ public:
     Klassenverwalten* classPanel() const { return klassen_; }
     GruppenPanel* groupPanel() const { return gruppen_; }
     AnmeldungPanel* checkInPanel() const { return anmeldung_; }
+    ImportPanel* importPanel() const { return import_; }
     Tteamauswahl* teamDialog() const { return teams_; }
     Tteamform* teamSystemDialog() const { return teamForm_; }
     Tauslosungsform* drawDialog() const { return auslosung_; }
@@ -60,6 +62,7 @@ private:
     Klassenverwalten* klassen_;
     GruppenPanel* gruppen_;
     AnmeldungPanel* anmeldung_;
+    ImportPanel* import_;
     Tteamauswahl* teams_;
     Tteamform* teamForm_;
     Tauslosungsform* auslosung_;

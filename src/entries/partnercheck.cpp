@@ -47,14 +47,13 @@ void clearReferences(Tdb_procedures& db, int sid, int kid) {
             {{":d0", sid}, {":d1", kid}});
 }
 
-// doppelinsert; partner 0 writes NULL.
-void insertRow(Tdb_procedures& db, int kid, int sid, int partner, const QVariant& mannschaft = QVariant()) {
+} // namespace
+
+void doppelinsert(Tdb_procedures& db, int kid, int sid, int partner, const QVariant& mannschaft) {
     db.exec(
         QStringLiteral("INSERT INTO Doppelpartner VALUES (:d0,:d1,:d2,:d3)"),
         {{":d0", kid}, {":d1", sid}, {":d2", partner ? QVariant(partner) : QVariant()}, {":d3", mannschaft}});
 }
-
-} // namespace
 
 QList<PartnerKandidat> partnerKandidaten(Tdb_procedures& db, int kid, int sid, bool mixed, bool mann) {
     const Rows rows = db.select(QStringLiteral("SELECT s.SID,s.nachname,s.vorname,s.mann,s.frau FROM "
@@ -181,7 +180,7 @@ void Partnercheck::store(Spielerverwaltung& panel, int sid) {
     for (const Schritt& s : plan_) {
         deleteRow(db, sid, s.kid);
         if (s.partner == 0) {
-            insertRow(db, s.kid, sid, 0, teams.contains(s.kid) ? QVariant(teams.value(s.kid)) : QVariant());
+            doppelinsert(db, s.kid, sid, 0, teams.contains(s.kid) ? QVariant(teams.value(s.kid)) : QVariant());
             clearReferences(db, sid, s.kid);
             continue;
         }
@@ -190,8 +189,8 @@ void Partnercheck::store(Spielerverwaltung& panel, int sid) {
         clearReferences(db, sid, s.kid);
         deleteRow(db, s.partner, s.kid);
         deleteRow(db, sid, s.kid);
-        insertRow(db, s.kid, sid, s.partner);
-        insertRow(db, s.kid, s.partner, sid);
+        doppelinsert(db, s.kid, sid, s.partner);
+        doppelinsert(db, s.kid, s.partner, sid);
     }
     t.commit();
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class Tdb_procedures;
 class Spielerverwaltung;
@@ -15,6 +16,9 @@ struct PartnerKandidat {
     int sid = 0;
     QString text; // "nachname, vorname"
 };
+
+// The pair row of player sid in class kid; partner 0 writes NULL (a player without partner).
+void doppelinsert(Tdb_procedures& db, int kid, int sid, int partner, const QVariant& mannschaft = QVariant());
 
 // The players offered as partner of player `sid` in class `kid`: everyone entered in the class except
 // himself; in a mixed class only those of the other sex than `mann` says. Sorted as German readers sort.

@@ -81,23 +81,34 @@ std::optional<double> readGermanNumber(const QString& text) {
 }
 
 // The fields in the form they are written.
-struct Spielerverwaltung::Validated {
-    QString nachname;
-    QString vorname;
-    QString verein;
-    QDate geb;
-    std::optional<int> nummer;
-    std::optional<double> zuzahlen;
-    QString kverband;
-    QString bverband;
-    QString lverband;
-    QString land;
-    QString spklasse;
-    bool bezahlt = false;
-    bool angemeldet = false;
-    bool mann = false;
-    bool frau = false;
-};
+struct Spielerverwaltung::Validated : SpielerDatensatz {};
+
+void insertSpieler(Tdb_procedures& db, int tid, int sid, const SpielerDatensatz& s) {
+    db.exec(QStringLiteral("INSERT INTO Spielerdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,"
+                           ":d11,:d12,:d13,:d14,:d15,:d16)"),
+            {{":d0", tid},
+             {":d1", sid},
+             {":d2", s.nachname},
+             {":d3", s.vorname},
+             {":d4", s.verein},
+             {":d5", orNull(s.geb)},
+             {":d6", orNull(s.nummer)},
+             {":d7", s.kverband},
+             {":d8", s.bverband},
+             {":d9", s.lverband},
+             {":d10", s.land},
+             {":d11", orNull(s.zuzahlen)},
+             {":d12", s.bezahlt},
+             {":d13", s.angemeldet},
+             {":d14", s.mann},
+             {":d15", s.frau},
+             {":d16", s.spklasse}});
+}
+
+void insertKlassenmeldung(Tdb_procedures& db, int tid, int kid, int sid) {
+    db.exec(QStringLiteral("INSERT INTO Spieler_im_turnier VALUES (:TID,:KID,:SID)"),
+            {{":TID", tid}, {":KID", kid}, {":SID", sid}});
+}
 
 Spielerverwaltung::Spielerverwaltung(AppState& state, Tdb_procedures& db, Interaction& interaction)
     : state_(state), db_(db), interaction_(interaction), saveCaption_(kSpeichern) {}
@@ -590,8 +601,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::refuse(Conflict conflict) {
 
 void Spielerverwaltung::writeEntries(int sid) {
     for (int kid : selectedKids())
-        db_.exec(QStringLiteral("INSERT INTO Spieler_im_turnier VALUES (:TID,:KID,:SID)"),
-                 {{":TID", state_.tid}, {":KID", kid}, {":SID", sid}});
+        insertKlassenmeldung(db_, state_.tid, kid, sid);
 }
 
 Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
@@ -602,26 +612,7 @@ Spielerverwaltung::Outcome Spielerverwaltung::insertPlayer(const Validated& v) {
         conflict = conflictOf(v, 0);
         if (conflict == Conflict::None) {
             sid = db_.nextId(QStringLiteral("Spielerdaten"), QStringLiteral("SID"));
-            db_.exec(QStringLiteral(
-                         "INSERT INTO Spielerdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,"
-                         ":d11,:d12,:d13,:d14,:d15,:d16)"),
-                     {{":d0", state_.tid},
-                      {":d1", sid},
-                      {":d2", v.nachname},
-                      {":d3", v.vorname},
-                      {":d4", v.verein},
-                      {":d5", orNull(v.geb)},
-                      {":d6", orNull(v.nummer)},
-                      {":d7", v.kverband},
-                      {":d8", v.bverband},
-                      {":d9", v.lverband},
-                      {":d10", v.land},
-                      {":d11", orNull(v.zuzahlen)},
-                      {":d12", v.bezahlt},
-                      {":d13", v.angemeldet},
-                      {":d14", v.mann},
-                      {":d15", v.frau},
-                      {":d16", v.spklasse}});
+            insertSpieler(db_, state_.tid, sid, v);
             writeEntries(sid);
             hook_->store(*this, sid);
             t.commit();

@@ -67,6 +67,30 @@ struct SpielerFelder {
     bool frau = false;
 };
 
+// A player's row of Spielerdaten as it is written.
+struct SpielerDatensatz {
+    QString nachname;
+    QString vorname;
+    QString verein;
+    QDate geb; // invalid: NULL
+    std::optional<int> nummer;
+    std::optional<double> zuzahlen;
+    QString kverband;
+    QString bverband;
+    QString lverband;
+    QString land;
+    QString spklasse;
+    bool bezahlt = false;
+    bool angemeldet = false;
+    bool mann = false;
+    bool frau = false;
+};
+
+// Inserts player sid of tournament tid. Runs inside the caller's transaction, which took sid by nextId.
+void insertSpieler(Tdb_procedures& db, int tid, int sid, const SpielerDatensatz& s);
+// Enters player sid into class kid of tournament tid.
+void insertKlassenmeldung(Tdb_procedures& db, int tid, int kid, int sid);
+
 // The field that should take the focus after a refused input.
 enum class SpielerFeld { None, Nachname, Vorname, Geburtsdatum, Rueckennummer, Startgebuehr };
 
