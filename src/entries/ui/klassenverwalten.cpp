@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "common/ui/statusmeldung.h"
 #include "entries/tische.h"
 #include "entries/ui/altersklassen.h"
 #include "entries/ui/klassen_verlassen.h"
@@ -331,6 +332,9 @@ void Klassenverwalten::speichern() {
     }
     selectOnly(item);
     setSaveState(false);
+    statusmeldung(this, QStringLiteral("Klasse gespeichert"));
+    // The next step is usually another class; Enter must never reach "Klasse löschen".
+    ui_->neue_klasse->setFocus(Qt::OtherFocusReason);
 }
 
 void Klassenverwalten::loeschen() {
