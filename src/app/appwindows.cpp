@@ -3,6 +3,7 @@
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "common/classkind.h"
+#include "common/ui/ganzetexte.h"
 #include "draw/neuauslosung.h"
 #include "draw/ui/auslosungsform.h"
 #include "draw/ui/gruppenpanel.h"
@@ -118,6 +119,10 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
             interaction_.error(e.message());
         }
     });
+
+    // Long names and club names are cut with "…" and a tooltip, never hidden behind a scroll bar.
+    for (QWidget* panel : std::initializer_list<QWidget*>{schiri_, spieler_, klassen_, anmeldung_, gruppen_})
+        ganzeTexteZeigen(panel);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     interaction.setParentWidget(&mainform);
     interaction.setProgressBar(mainform.progressBar());
 
-    mainform.show();
+    // A desk works with the whole screen; the normal size stays for when the window is restored.
+    mainform.showMaximized();
     return app.exec();
 }

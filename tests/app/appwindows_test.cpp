@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
@@ -395,3 +396,24 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"Turnier", "", {"turniername", " Cup"}, "turnier_speichern", "turniername",
                  "Turnierdaten gespeichert"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A club name wider than its list is cut with a tooltip, never hidden behind a horizontal scroll bar.
+TEST(DeskLists, ALongNameIsCutWithItsWholeTextAsTooltip) {
+    OpenProgram o;
+    Program& p = *o.p;
+    const QString verein = QStringLiteral("SV Blau-Weiß Niederkassel-Rheidt 1921 e. V. Abteilung Tischtennis");
+    p.db.exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein) "
+                             "VALUES (:t, 1, 'Schneider', 'Lukas-Maximilian', :v)"),
+              {{":t", p.state.tid}, {":v", verein}});
+    p.main->resize(868, 676);
+    p.main->show();
+    NavigationBar* bar = p.main->playerBar();
+    bar->itemButton(bar->indexOf(QStringLiteral("Spieler verwalten")))->click();
+    auto* vereine = p.find<QListWidget>(p.main.get(), "vereinsliste");
+    ASSERT_EQ(vereine->count(), 1);
+    QTest::qWait(10);
+    ASSERT_LT(vereine->viewport()->width(), vereine->fontMetrics().horizontalAdvance(verein));
+    EXPECT_FALSE(vereine->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(vereine->item(0)->toolTip(), verein);
+    EXPECT_EQ(vereine->textElideMode(), Qt::ElideRight);
+}

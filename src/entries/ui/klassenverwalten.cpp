@@ -31,6 +31,8 @@ Klassenverwalten::Klassenverwalten(AppState& state, Tdb_procedures& db, Interact
     : QWidget(parent), state_(state), interaction_(interaction), clock_(clock),
       logic_(state, db, interaction), ui_(std::make_unique<Ui::Klassenverwalten>()) {
     ui_->setupUi(this);
+    // "ohne Beschränkung" must be read whole, not as its last word.
+    ui_->altersklasse->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setObjectName(QStringLiteral("klassenverwalten"));
     QFont title = ui_->titel->font();
     title.setPointSizeF(title.pointSizeF() * 1.4);
