@@ -3,6 +3,8 @@
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "common/classkind.h"
+#include "common/ui/ganzetexte.h"
+#include "draw/neuauslosung.h"
 #include "draw/ui/auslosungsform.h"
 #include "draw/ui/gruppenpanel.h"
 #include "draw/ui/teamauswahl.h"
@@ -122,11 +124,16 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
                                         {{":k", kid}});
             const QString caption = classkind::caption(r.text(u"kbezeichnung"), r.integer(u"system"));
             if (planleiste) main_.addPlanItem(caption);
-            if (anzeigen) main_.openPlanItem(caption);
+            // The draw's result is what the operator wants to see next, after a new draw as after a redraw.
+            if (planleiste || anzeigen) main_.openPlanItem(caption);
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }
     });
+
+    // Long names and club names are cut with "…" and a tooltip, never hidden behind a scroll bar.
+    for (QWidget* panel : std::initializer_list<QWidget*>{schiri_, spieler_, klassen_, anmeldung_, gruppen_})
+        ganzeTexteZeigen(panel);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);
@@ -156,6 +163,14 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
 }
 
 void AppWindows::openDraw(int kid, int phase) {
+    if (phase <= 1) {
+        try {
+            if (!neueAuslosungErlaubt(db_, interaction_, kid)) return;
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+            return;
+        }
+    }
     const bool loaded = phase <= 1 ? auslosung_->neueAuslosung(kid) : auslosung_->neuAuslosen(kid, phase);
     if (loaded) main_.showDialog(auslosung_);
 }

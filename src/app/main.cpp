@@ -11,7 +11,22 @@
 #include <QSysInfo>
 #include <QTranslator>
 
+namespace {
+// Qt's own dialogs (the file dialog's date column) format dates by the system locale, which Qt reads
+// from the environment once. The program speaks German whatever the desk's settings say, so dates do too.
+void germanDatesInQtDialogs() {
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        // LC_ALL would outrank LC_TIME: keep its value for everything else.
+        qputenv("LANG", all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "de_DE.UTF-8");
+}
+} // namespace
+
 int main(int argc, char** argv) {
+    germanDatesInQtDialogs();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
@@ -34,6 +49,7 @@ int main(int argc, char** argv) {
     interaction.setParentWidget(&mainform);
     interaction.setProgressBar(mainform.progressBar());
 
-    mainform.show();
+    // A desk works with the whole screen; the normal size stays for when the window is restored.
+    mainform.showMaximized();
     return app.exec();
 }

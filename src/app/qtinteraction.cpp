@@ -62,11 +62,19 @@ void QtInteraction::message(Icon icon, const QString& text, Button button) {
 }
 
 bool QtInteraction::confirm(const QString& text, Question question) {
+    return ask(text, question, false);
+}
+
+bool QtInteraction::confirmDefaultNo(const QString& text, Question question) {
+    return ask(text, question, true);
+}
+
+bool QtInteraction::ask(const QString& text, Question question, bool defaultNo) {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, parent_);
     const bool yesNo = question == Question::YesNo;
     QPushButton* yes = box.addButton(buttonText(yesNo ? Button::Yes : Button::Ok), QMessageBox::YesRole);
     QPushButton* no = box.addButton(buttonText(yesNo ? Button::No : Button::Cancel), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultNo ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;

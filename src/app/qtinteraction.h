@@ -19,6 +19,7 @@ public:
 
     void message(Icon icon, const QString& text, Button button) override;
     bool confirm(const QString& text, Question question) override;
+    bool confirmDefaultNo(const QString& text, Question question) override;
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& presetPath, const QString& filter,
                      bool confirmOverwrite = true) override;
@@ -29,6 +30,8 @@ public:
     static QString buttonText(Button button);
 
 private:
+    bool ask(const QString& text, Question question, bool defaultNo);
+
     QPointer<QWidget> parent_;
     QPointer<QProgressBar> bar_;
 };

@@ -21,6 +21,9 @@ public:
     virtual void message(Icon icon, const QString& text, Button button) = 0;
     // A question; true for "Ja" / "OK".
     virtual bool confirm(const QString& text, Question question) = 0;
+    // The same question where a slip of the Enter key would destroy something: "Nein" / "Abbrechen" is
+    // the default button.
+    virtual bool confirmDefaultNo(const QString& text, Question question) { return confirm(text, question); }
     // File choices; an empty result means the user cancelled.
     virtual QString openFile(const QString& caption, const QString& directory, const QString& filter) = 0;
     // confirmOverwrite false: an existing file is opened, not replaced, so nobody needs to be warned.

@@ -362,6 +362,10 @@ void Spielerverwaltung::searchPlayer(const QString& surnameText) {
 }
 
 void Spielerverwaltung::searchClub(const QString& clubText) {
+    // The club list follows the typed text: the first club it begins, or none, never the club of the
+    // player shown before.
+    vereinCurrent_ = -1;
+    if (clubText.isEmpty()) return;
     for (int i = 0; i < vereine_.size(); ++i) {
         if (vereine_[i].startsWith(clubText, Qt::CaseInsensitive)) {
             vereinCurrent_ = i;

@@ -15,6 +15,7 @@
 #include "support/scripted_interaction.h"
 #include "support/testdb.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -22,7 +23,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -283,8 +286,29 @@ TEST(AppWindowsDraw, ZurAuslosungOpensTheDrawAndFertigStellenAddsThePlanItem) {
     EXPECT_FALSE(draw->isVisible()) << p.ui.texts().join(u'|').toStdString();
     EXPECT_EQ(p.main->plansBar()->itemCaptions(), QStringList{QStringLiteral("Jugend (Einzel)")});
     EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT COUNT(*) AS c FROM Spielplan WHERE KID=5")).integer(u"c"), 3);
+    // What the draw wrote is what the operator sees next.
+    EXPECT_EQ(p.main->currentPanel(), QStringLiteral("spielplanform"));
+    EXPECT_EQ(p.state.kid, 5);
 
-    // Opened again and cancelled: the plan stays as written.
+    // A new draw of the drawn class asks first, with "Nein" as the default; "Nein" opens nothing.
+    const QString frage = QStringLiteral("Die Klasse ist bereits ausgelost. Eine neue Auslosung ersetzt den Spielplan "
+                                         "und alle eingetragenen Ergebnisse.");
+    p.ui.answer(false);
+    emit p.windows->groupPanel()->drawRequested(5);
+    EXPECT_FALSE(draw->isVisible());
+    ASSERT_EQ(p.ui.questions.size(), 1);
+    EXPECT_EQ(p.ui.questions.last(), frage + QStringLiteral(" Trotzdem neu auslosen?"));
+    EXPECT_TRUE(p.ui.questionDefaultNo.last());
+    // Once results exist, the question says how many would be lost.
+    p.db.exec(QStringLiteral("UPDATE Spielplan SET beendet=:b WHERE KID=5 AND spielnummer<=2"), {{":b", true}});
+    p.ui.answer(false);
+    p.windows->openDraw(5, 1);
+    EXPECT_EQ(p.ui.questions.last(),
+              frage + QStringLiteral(" Dabei gehen 2 eingetragene Ergebnisse verloren. Trotzdem neu auslosen?"));
+    EXPECT_FALSE(draw->isVisible());
+
+    // "Ja" opens the draw; cancelled there, the plan stays as written.
+    p.ui.answer(true);
     p.windows->openDraw(5, 1);
     EXPECT_TRUE(draw->isVisible());
     QTest::mouseClick(p.find<QPushButton>(draw, "cancel"), Qt::LeftButton);
@@ -310,3 +334,86 @@ TEST(AppWindowsTeams, TheTeamSystemDialogEditsTheLineUpTheClassPanelSaves) {
 }
 
 } // namespace
+
+// After a save, the keyboard focus is where the next entry starts and never on a delete button, and the
+// status bar says what was saved (no dialog to click away).
+struct SaveCase {
+    const char* name;
+    const char* barItem;   // the navigation item that brings the panel to front (empty: the record)
+    QStringList fields;    // line edits typed into, in pairs: name, text
+    const char* saveButton;
+    const char* focus;     // the field that has the focus afterwards
+    const char* status;
+};
+
+class SaveFocus : public ::testing::TestWithParam<SaveCase> {};
+
+TEST_P(SaveFocus, LandsOnTheNextEntryAndSaysSo) {
+    const SaveCase& c = GetParam();
+    OpenProgram o;
+    Program& p = *o.p;
+    ASSERT_TRUE(p.state.tournamentOpen());
+    p.main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p.main.get()));
+    if (*c.barItem) {
+        for (NavigationBar* bar : {p.main->playerBar(), p.main->classBar()})
+            if (bar->indexOf(QString::fromUtf8(c.barItem)) >= 0) bar->itemButton(bar->indexOf(QString::fromUtf8(c.barItem)))->click();
+    }
+    for (int i = 0; i + 1 < c.fields.size(); i += 2) {
+        auto* edit = p.main->findChild<QLineEdit*>(c.fields[i]);
+        ASSERT_NE(edit, nullptr) << c.fields[i].toStdString();
+        ASSERT_TRUE(edit->isVisible()) << c.fields[i].toStdString();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, c.fields[i + 1]);
+    }
+    auto* save = p.main->findChild<QPushButton*>(QString::fromLatin1(c.saveButton));
+    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(save->isEnabled());
+    save->setFocus();
+    const auto before = p.ui.messages.size();
+    QTest::mouseClick(save, Qt::LeftButton);
+    for (auto i = before; i < p.ui.messages.size(); ++i) ADD_FAILURE() << p.ui.messages[i].text.toStdString();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->objectName(), QString::fromLatin1(c.focus));
+    EXPECT_FALSE(focus->objectName().contains(QStringLiteral("loeschen"), Qt::CaseInsensitive));
+    EXPECT_EQ(p.main->statusBar()->currentMessage(), QString::fromUtf8(c.status));
+    // Enter right after the save deletes nothing and asks nothing.
+    QTest::keyClick(focus, Qt::Key_Return);
+    EXPECT_TRUE(p.ui.questions.isEmpty()) << p.ui.questions.join(u'|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, SaveFocus,
+    ::testing::Values(
+        SaveCase{"Spieler", "Spieler verwalten", {"snachname", "Meier", "svorname", "Anna"}, "spielerSpeichern",
+                 "snachname", "Spieler gespeichert"},
+        SaveCase{"Schiedsrichter", "Schiedsrichter verwalten", {"schirinname", "Weber", "schirivname", "Tom"},
+                 "schirispeichern", "schirinname", "Schiedsrichter gespeichert"},
+        SaveCase{"Klasse", "Klassen verwalten", {"kbezeichnung", "Herren B"}, "klasse_speichern", "neue_klasse",
+                 "Klasse gespeichert"},
+        SaveCase{"Turnier", "", {"turniername", " Cup"}, "turnier_speichern", "turniername",
+                 "Turnierdaten gespeichert"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A club name wider than its list is cut with a tooltip, never hidden behind a horizontal scroll bar.
+TEST(DeskLists, ALongNameIsCutWithItsWholeTextAsTooltip) {
+    OpenProgram o;
+    Program& p = *o.p;
+    const QString verein = QStringLiteral("SV Blau-Weiß Niederkassel-Rheidt 1921 e. V. Abteilung Tischtennis");
+    p.db.exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, verein) "
+                             "VALUES (:t, 1, 'Schneider', 'Lukas-Maximilian', :v)"),
+              {{":t", p.state.tid}, {":v", verein}});
+    p.main->resize(868, 676);
+    p.main->show();
+    NavigationBar* bar = p.main->playerBar();
+    bar->itemButton(bar->indexOf(QStringLiteral("Spieler verwalten")))->click();
+    auto* vereine = p.find<QListWidget>(p.main.get(), "vereinsliste");
+    ASSERT_EQ(vereine->count(), 1);
+    QTest::qWait(10);
+    ASSERT_LT(vereine->viewport()->width(), vereine->fontMetrics().horizontalAdvance(verein));
+    EXPECT_FALSE(vereine->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(vereine->item(0)->toolTip(), verein);
+    EXPECT_EQ(vereine->textElideMode(), Qt::ElideRight);
+}

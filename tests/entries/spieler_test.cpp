@@ -778,6 +778,11 @@ TEST_P(SpielerLists, AClubShowsItsPlayersAndGoesIntoTheClubField) {
 
     panel->searchClub(QStringLiteral("ttc s"));
     ASSERT_EQ(panel->vereinCurrent(), panel->vereine().indexOf(QStringLiteral("TTC Süd")));
+    // A text no club begins with leaves no club selected, not the one found before.
+    panel->searchClub(QStringLiteral("ttc sx"));
+    EXPECT_EQ(panel->vereinCurrent(), -1);
+    panel->takeSearchedClub();
+    EXPECT_EQ(panel->spielerliste().size(), 3);
     panel->searchClub(QStringLiteral("ttc n"));
     panel->takeSearchedClub();
     QStringList names;

@@ -8,8 +8,15 @@ void ScriptedInteraction::message(Icon icon, const QString& text, Button button)
     messages << Message{icon, text, button};
 }
 
+bool ScriptedInteraction::confirmDefaultNo(const QString& text, Question question) {
+    const bool answer = confirm(text, question);
+    questionDefaultNo.last() = true;
+    return answer;
+}
+
 bool ScriptedInteraction::confirm(const QString& text, Question) {
     questions << text;
+    questionDefaultNo << false;
     if (answers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;
@@ -47,6 +54,7 @@ QStringList ScriptedInteraction::texts() const {
 void ScriptedInteraction::clear() {
     messages.clear();
     questions.clear();
+    questionDefaultNo.clear();
     answers.clear();
     files.clear();
 }

@@ -18,6 +18,7 @@ public:
 
     void message(Icon icon, const QString& text, Button button) override;
     bool confirm(const QString& text, Question question) override;
+    bool confirmDefaultNo(const QString& text, Question question) override;
     QString openFile(const QString& caption, const QString& directory, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& presetPath, const QString& filter,
                      bool confirmOverwrite = true) override;
@@ -41,6 +42,7 @@ public:
 
     QList<Message> messages;
     QStringList questions;
+    QList<bool> questionDefaultNo;  // per question: "Nein" / "Abbrechen" was the default button
     QList<bool> answers;
     QStringList files;          // answers to open and save choices, in order ("" = cancelled)
     QStringList fileCaptions;

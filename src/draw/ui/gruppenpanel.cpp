@@ -1,6 +1,7 @@
 #include "draw/ui/gruppenpanel.h"
 
 #include "common/interaction.h"
+#include "common/ui/statusmeldung.h"
 #include "draw/ui/gruppenliste.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
@@ -298,7 +299,9 @@ void GruppenPanel::speichern() {
         gruppe_.systemspeichern(gruppe_.kid());
     } catch (const DbError& e) {
         interaction_.error(e.message());
+        return;
     }
+    statusmeldung(this, QStringLiteral("Einstellungen gespeichert"));
 }
 
 void GruppenPanel::zurAuslosung() {

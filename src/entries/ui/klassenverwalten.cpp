@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "common/ui/statusmeldung.h"
 #include "entries/tische.h"
 #include "entries/ui/altersklassen.h"
 #include "entries/ui/klassen_verlassen.h"
@@ -30,6 +31,8 @@ Klassenverwalten::Klassenverwalten(AppState& state, Tdb_procedures& db, Interact
     : QWidget(parent), state_(state), interaction_(interaction), clock_(clock),
       logic_(state, db, interaction), ui_(std::make_unique<Ui::Klassenverwalten>()) {
     ui_->setupUi(this);
+    // "ohne Beschränkung" must be read whole, not as its last word.
+    ui_->altersklasse->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setObjectName(QStringLiteral("klassenverwalten"));
     QFont title = ui_->titel->font();
     title.setPointSizeF(title.pointSizeF() * 1.4);
@@ -331,6 +334,9 @@ void Klassenverwalten::speichern() {
     }
     selectOnly(item);
     setSaveState(false);
+    statusmeldung(this, QStringLiteral("Klasse gespeichert"));
+    // The next step is usually another class; Enter must never reach "Klasse löschen".
+    ui_->neue_klasse->setFocus(Qt::OtherFocusReason);
 }
 
 void Klassenverwalten::loeschen() {

@@ -1,6 +1,8 @@
 #include "entries/ui/schiripanel.h"
 
 #include "common/interaction.h"
+#include "common/ui/ankreuzliste.h"
+#include "common/ui/statusmeldung.h"
 #include "store/db_procedures.h"
 #include "ui_schiripanel.h"
 
@@ -65,6 +67,7 @@ SchiriPanel::SchiriPanel(AppState& state, Tdb_procedures& db, Interaction& inter
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     ui_->titel->setFont(titleFont);
     ui_->schiriliste->setItemDelegate(new UmpireDelegate(ui_->schiriliste));
+    alsAnkreuzliste(ui_->schiriklassen);
 
     for (QLineEdit* edit : {ui_->schirinname, ui_->schirivname, ui_->schirigeb})
         connect(edit, &QLineEdit::textChanged, this, &SchiriPanel::fieldChanged);
@@ -178,12 +181,20 @@ void SchiriPanel::newUmpire() {
 
 void SchiriPanel::save() {
     readFields();
+    const bool pending = verwaltung_.saveEnabled();
+    bool saved = false;
     try {
         verwaltung_.save();
+        // A save that went through leaves nothing to save.
+        saved = pending && !verwaltung_.saveEnabled();
     } catch (const DbError& e) {
         interaction_.error(e.message());
     }
     showAll();
+    if (saved) {
+        statusmeldung(this, QStringLiteral("Schiedsrichter gespeichert"));
+        ui_->schirinname->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void SchiriPanel::remove() {

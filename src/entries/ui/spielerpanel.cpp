@@ -2,6 +2,8 @@
 
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "common/ui/ankreuzliste.h"
+#include "common/ui/statusmeldung.h"
 #include "entries/ui/rnummer.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
@@ -48,6 +50,7 @@ SpielerPanel::SpielerPanel(AppState& state, Tdb_procedures& db, Interaction& int
     ui_->spielerliste->setStyleSheet(QStringLiteral("QListWidget::item { padding-left: 5px; }"));
     ui_->spielerliste->setUniformItemSizes(true);
     ui_->vereinsliste->setUniformItemSizes(true);
+    alsAnkreuzliste(ui_->sklassen);
     ui_->snachname->installEventFilter(this);
     // The save button changes its caption; it keeps room for the longer one.
     const QFontMetrics fm(ui_->spielerSpeichern->font());
@@ -186,8 +189,20 @@ void SpielerPanel::connectInputs() {
     connect(ui_->nummernAnzeigen, &QPushButton::clicked, this, [this] { startNumberDialog()->show(); });
     connect(ui_->spielerSpeichern, &QPushButton::clicked, this, [this] {
         SpielerFeld focus = SpielerFeld::None;
-        guarded([&] { focus = model_.save().focus; });
-        focusField(focus);
+        bool done = false;
+        guarded([&] {
+            const Spielerverwaltung::Outcome out = model_.save();
+            focus = out.focus;
+            done = out.done;
+        });
+        if (focus != SpielerFeld::None) {
+            focusField(focus);
+        } else if (done) {
+            statusmeldung(this, QStringLiteral("Spieler gespeichert"));
+            // The next entry starts at the surname, which is also the search; a slip of the Enter key
+            // must never land on "Spieler löschen".
+            ui_->snachname->setFocus(Qt::OtherFocusReason);
+        }
     });
     connect(ui_->spielerLoeschen, &QPushButton::clicked, this,
             [this] { guarded([this] { model_.remove(); }); });

@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "common/ui/statusmeldung.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "ui_turnierpanel.h"
@@ -42,7 +43,11 @@ TurnierPanel::TurnierPanel(AppState& state, Tdb_procedures& db, Interaction& int
     connect(ui_->turniername, &QLineEdit::textChanged, ui_->statictext1, &QLabel::setText);
     // The last day follows the first day; it can be changed afterwards.
     connect(ui_->Tvon, &QDateEdit::dateChanged, ui_->Tbis, &QDateEdit::setDate);
-    connect(ui_->turnier_speichern, &QPushButton::clicked, this, [this] { save(); });
+    connect(ui_->turnier_speichern, &QPushButton::clicked, this, [this] {
+        if (!save()) return;
+        statusmeldung(this, QStringLiteral("Turnierdaten gespeichert"));
+        ui_->turniername->setFocus(Qt::OtherFocusReason);
+    });
     connect(ui_->anmeldeformular, &QPushButton::clicked, this, &TurnierPanel::anmeldeformularRequested);
 }
 
