@@ -68,7 +68,7 @@ QString insertInto(const char* table, int n) {
 class Positional {
 public:
     explicit Positional(int count) { params_.reserve(count); }
-    void add(const QVariant& v) { params_.append({dName(params_.size()), v}); }
+    void add(QVariant v) { params_.emplace_back(dName(params_.size()), std::move(v)); }
     const Params& params() const { return params_; }
 
 private:

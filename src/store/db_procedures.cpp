@@ -312,7 +312,12 @@ void Tdb_procedures::bindAll(Compiled& c, const Params& params) const {
             const int slot = c.lastSlots[i];
             if (slot < 0) continue;
             const QVariant& original = params[i].second;
-            const int rc = bindNative(c.stmt, slot + 1, original, dialect_.bindValue(original));
+            // Numbers and text are stored as given; only booleans, dates and times need the dialect.
+            const int type = original.typeId();
+            const bool plain = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::QString ||
+                               type == QMetaType::Double || type == QMetaType::UnknownType;
+            const int rc = plain ? bindNative(c.stmt, slot + 1, original, original)
+                                 : bindNative(c.stmt, slot + 1, original, dialect_.bindValue(original));
             if (rc != SQLITE_OK) failNative(c.adapted);
         }
         return;
