@@ -54,14 +54,21 @@ struct Tournament {
     AppState state;
 };
 
+// Statements per iteration, counted from the first one of the loop.
+void statementsPerIteration(benchmark::State& st, const Tdb_procedures& db) {
+    st.counters["statements"] = benchmark::Counter(double(db.statementCount()), benchmark::Counter::kAvgIterations);
+}
+
 // Opening the panel: both lists read and ordered.
 void BM_AnmeldungOpen(benchmark::State& st) {
     Tournament t;
     Anmeldung a(t.state, t.db);
+    t.db.resetStatementCount();
     for (auto _ : st) {
         a.open();
         benchmark::DoNotOptimize(a.players().size());
     }
+    statementsPerIteration(st, t.db);
 }
 BENCHMARK(BM_AnmeldungOpen)->Unit(benchmark::kMillisecond);
 
@@ -70,10 +77,12 @@ void BM_AnmeldungSortByClub(benchmark::State& st) {
     Tournament t;
     Anmeldung a(t.state, t.db);
     a.open();
+    t.db.resetStatementCount();
     for (auto _ : st) {
         a.sortPlayers(Anmeldung::Sortierung::Verein);
         benchmark::DoNotOptimize(a.players().size());
     }
+    statementsPerIteration(st, t.db);
 }
 BENCHMARK(BM_AnmeldungSortByClub)->Unit(benchmark::kMillisecond);
 
@@ -85,9 +94,11 @@ void BM_AnmeldungSearchKey(benchmark::State& st) {
     const QStringList typed = {QStringLiteral("H"), QStringLiteral("Hoff"), QStringLiteral("Hoffmann8"),
                                QStringLiteral("ö"), QStringLiteral("zz")};
     int i = 0;
+    t.db.resetStatementCount();
     for (auto _ : st) {
         benchmark::DoNotOptimize(a.searchPlayer(typed[i++ % typed.size()]));
     }
+    statementsPerIteration(st, t.db);
 }
 BENCHMARK(BM_AnmeldungSearchKey)->Unit(benchmark::kMicrosecond);
 
@@ -97,9 +108,11 @@ void BM_AnmeldungToggle(benchmark::State& st) {
     Anmeldung a(t.state, t.db);
     a.open();
     a.searchPlayer(QStringLiteral("Weber4"));
+    t.db.resetStatementCount();
     for (auto _ : st) {
         benchmark::DoNotOptimize(a.togglePlayer());
     }
+    statementsPerIteration(st, t.db);
 }
 BENCHMARK(BM_AnmeldungToggle)->Unit(benchmark::kMillisecond);
 
@@ -109,6 +122,7 @@ void BM_AnmeldungTeamToggle(benchmark::State& st) {
     Anmeldung a(t.state, t.db);
     a.open();
     a.searchTeam(QStringLiteral("Team 5"));
+    t.db.resetStatementCount();
     for (auto _ : st) {
         const std::optional<TeamMeldung> m = a.toggleTeam();
         QList<int> sids;
@@ -116,6 +130,7 @@ void BM_AnmeldungTeamToggle(benchmark::State& st) {
             sids << p.sid;
         a.teamSpielerMelden(sids, m->angemeldet);
     }
+    statementsPerIteration(st, t.db);
 }
 BENCHMARK(BM_AnmeldungTeamToggle)->Unit(benchmark::kMillisecond);
 

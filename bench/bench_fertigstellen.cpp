@@ -29,7 +29,8 @@ public:
 };
 
 Datendateien sourceFiles() {
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));
+    // The source tree's files, wherever the benchmark is started from.
+    const QDir data(QStringLiteral(VELMORA_SOURCE_DIR "/data/Files"));
     return {data.filePath(QStringLiteral("system.txt")), data.filePath(QStringLiteral("ko_system.txt"))};
 }
 

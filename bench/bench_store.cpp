@@ -19,6 +19,7 @@ void fillPlayers(Tdb_procedures& db, int tid, int count) {
 }
 
 void BM_InsertThousandPlayers(benchmark::State& state) {
+    qint64 statements = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
@@ -26,9 +27,12 @@ void BM_InsertThousandPlayers(benchmark::State& state) {
         schema::createFile(path);
         Tdb_procedures db;
         db.connectFile(path);
+        db.resetStatementCount();
         state.ResumeTiming();
         fillPlayers(db, 1, 1000);
+        statements += db.statementCount();
     }
+    state.counters["statements"] = benchmark::Counter(double(statements), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_InsertThousandPlayers)->Unit(benchmark::kMillisecond);
 
@@ -39,10 +43,13 @@ void BM_ReadThousandPlayers(benchmark::State& state) {
     Tdb_procedures db;
     db.connectFile(path);
     fillPlayers(db, 1, 1000);
+    db.resetStatementCount();
     for (auto _ : state) {
         const Rows rows = db.select(QStringLiteral("SELECT * FROM Spielerdaten WHERE TID=:t ORDER BY nachname"), {{":t", 1}});
         benchmark::DoNotOptimize(rows.size());
     }
+    state.counters["statements"] =
+        benchmark::Counter(double(db.statementCount()), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ReadThousandPlayers)->Unit(benchmark::kMillisecond);
 

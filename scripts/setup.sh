@@ -7,7 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ ccache
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n libgl-dev
     libxlsxwriter-dev libzip-dev fonts-liberation2
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
     postgresql sqlite3 poppler-utils
     libreoffice-writer-nogui
 )

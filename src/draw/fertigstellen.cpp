@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 #include <optional>
 
 const QString Fertigstellen::kNichtAlleGelost = QStringLiteral("Nicht alle Spieler wurden gelost");
@@ -18,6 +19,11 @@ int teamspielAnzahl(Tdb_procedures& db, int kid) {
 }
 
 void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielwerte& w) {
+    spielplanfuellen(db, klasse, w, kSeiteOffen, kSeiteOffen);
+}
+
+void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielwerte& w, int siegerSID,
+                      int verliererSID) {
     SpielplanRow m;
     m.KID = klasse.kid;
     m.TID = klasse.tid;
@@ -37,10 +43,16 @@ void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielw
     m.phase = w.phase;
     m.gruppe = w.gruppe;
     m.platz = w.platz;
+    m.siegerSID = siegerSID;
+    m.verliererSID = verliererSID;
     // The caller's transaction holds match and rubbers together; no savepoint per match.
     matchrecord::insertMatch(db, m);
-    for (int n = 1; n <= klasse.rubbers; ++n)
-        matchrecord::insertRubber(db, rubberOf(m, n));
+    for (int n = 1; n <= klasse.rubbers; ++n) {
+        TeamspielRow r = rubberOf(m, n);
+        r.siegerSID = siegerSID;
+        r.verliererSID = verliererSID;
+        matchrecord::insertRubber(db, r);
+    }
 }
 
 namespace spielplan {
@@ -242,36 +254,64 @@ Standings loadStandings(Tdb_procedures& db, int kid, int phase) {
     return st;
 }
 
-// Settles every match against a bye, in increasing number, each as it reads after those before it.
-// The class's matches are read once and the replacements followed in memory.
-void settleByes(Tdb_procedures& db, int kid) {
-    struct Match {
-        int snr = 0;
-        freilos::Seite seite[2];
-    };
-    const Rows rows =
-        db.select(QStringLiteral("SELECT spielnummer,SID1,SID2,spieler1,spieler2,parentGID1,"
-                                 "parentpos1,parentGID2,parentpos2 FROM Spielplan WHERE KID=:ID "
-                                 "ORDER BY spielnummer"),
-                  {{QStringLiteral(":ID"), kid}});
-    QVector<Match> matches;
-    matches.reserve(rows.size());
-    for (const Row& r : rows)
-        matches.append(
-            {r.integer(u"spielnummer"),
-             {{r.integer(u"SID1"), r.text(u"spieler1"), r.integer(u"parentGID1"), r.integer(u"parentpos1")},
-              {r.integer(u"SID2"), r.text(u"spieler2"), r.integer(u"parentGID2"),
-               r.integer(u"parentpos2")}}});
-    for (const Match& m : matches) {
-        const freilos::Modus modus = freilos::modusOf(m.seite[0].sid, m.seite[1].sid);
-        if (modus == freilos::KeinFreilos) continue;
-        const auto list = freilos::settle(db, kid, modus, m.snr, m.seite[0], m.seite[1]);
-        for (const freilos::Ersetzung& e : list)
-            for (Match& other : matches) {
-                freilos::Seite& s = other.seite[e.seite - 1];
-                if (s.name == e.bez) s = {e.sid, e.name, e.parentGID, e.parentpos};
-            }
-    }
+freilos::Seiten seitenOf(const Spielwerte& w) {
+    return {w.spielnummer, 0,
+            {{w.SID1, w.spieler1, w.parentGID1, w.parentpos1}, {w.SID2, w.spieler2, w.parentGID2, w.parentpos2}},
+            -1,
+            -1};
+}
+
+freilos::Seiten seitenOf(const Row& r, int nummer, const char16_t* sid1, const char16_t* sid2) {
+    return {r.integer(u"spielnummer"),
+            nummer,
+            {{r.integer(sid1), r.text(u"spieler1"), r.integer(u"parentGID1"), r.integer(u"parentpos1")},
+             {r.integer(sid2), r.text(u"spieler2"), r.integer(u"parentGID2"), r.integer(u"parentpos2")}},
+            r.integer(u"siegerSID"),
+            r.integer(u"verliererSID")};
+}
+
+// The rows a redraw keeps: settling runs over the whole class, so a kept match with a bye is settled
+// again with the rest, and its rubbers with it.
+struct Behalten {
+    QVector<freilos::Seiten> matches;
+    QVector<freilos::Seiten> rubbers;
+};
+
+Behalten loadKept(Tdb_procedures& db, int kid) {
+    Behalten k;
+    const Params onClass{{QStringLiteral(":ID"), kid}};
+    for (const Row& r :
+         db.select(QStringLiteral("SELECT spielnummer,SID1,SID2,spieler1,spieler2,parentGID1,parentpos1,parentGID2,"
+                                  "parentpos2,siegerSID,verliererSID FROM Spielplan WHERE KID=:ID "
+                                  "ORDER BY spielnummer"),
+                   onClass))
+        k.matches << seitenOf(r, 0, u"SID1", u"SID2");
+    for (const Row& r :
+         db.select(QStringLiteral("SELECT spielnummer,nummer,MID1,MID2,spieler1,spieler2,parentGID1,parentpos1,"
+                                  "parentGID2,parentpos2,siegerSID,verliererSID FROM Teamspiele WHERE KID=:ID "
+                                  "ORDER BY spielnummer,nummer"),
+                   onClass))
+        k.rubbers << seitenOf(r, r.integer(u"nummer"), u"MID1", u"MID2");
+    return k;
+}
+
+// Writes back what settling changed in a kept match or rubber.
+void updateKept(Tdb_procedures& db, int kid, const freilos::Seiten& s) {
+    static const QString kMatch = QStringLiteral(
+        "UPDATE Spielplan SET SID1=:s1,spieler1=:b1,parentGID1=:g1,parentpos1=:p1,SID2=:s2,spieler2=:b2,"
+        "parentGID2=:g2,parentpos2=:p2,siegerSID=:w,verliererSID=:l WHERE KID=:ID AND spielnummer=:snr");
+    static const QString kRubber = QStringLiteral(
+        "UPDATE Teamspiele SET MID1=:s1,spieler1=:b1,parentGID1=:g1,parentpos1=:p1,MID2=:s2,spieler2=:b2,"
+        "parentGID2=:g2,parentpos2=:p2,siegerSID=:w,verliererSID=:l WHERE KID=:ID AND spielnummer=:snr "
+        "AND nummer=:n");
+    Params p{{QStringLiteral(":s1"), s.seite[0].sid},       {QStringLiteral(":b1"), s.seite[0].name},
+             {QStringLiteral(":g1"), s.seite[0].parentGID}, {QStringLiteral(":p1"), s.seite[0].parentpos},
+             {QStringLiteral(":s2"), s.seite[1].sid},       {QStringLiteral(":b2"), s.seite[1].name},
+             {QStringLiteral(":g2"), s.seite[1].parentGID}, {QStringLiteral(":p2"), s.seite[1].parentpos},
+             {QStringLiteral(":w"), s.siegerSID},           {QStringLiteral(":l"), s.verliererSID},
+             {QStringLiteral(":ID"), kid},                  {QStringLiteral(":snr"), s.snr}};
+    if (s.nummer > 0) p.append({QStringLiteral(":n"), s.nummer});
+    db.exec(s.nummer > 0 ? kRubber : kMatch, p);
 }
 
 } // namespace
@@ -332,6 +372,9 @@ Fertigstellen::Ergebnis Fertigstellen::fertigstellen(const DrawPlan& plan,
     }
 
     const Planklasse klasse{plan.kid, plan.tid, plan.kind == 3 ? teamspielAnzahl(db_, plan.kid) : 0};
+    // The whole plan is computed first, byes settled through the links in memory, and then each new row is
+    // written once with its final values.
+    QVector<Spielwerte> neu;
     for (int n = firstPhase; n <= 3; ++n) {
         const PhasePlan& p = plan.phase(n);
         if (!p.exists()) continue;
@@ -351,13 +394,44 @@ Fertigstellen::Ergebnis Fertigstellen::fertigstellen(const DrawPlan& plan,
             spiele = spielplan::einfachesKO(p, beginn);
         else if (p.system == PhasePlan::DoppeltesKO && v.koPlan)
             spiele = spielplan::doppeltesKO(p, beginn, *v.koPlan);
-        for (const Spielwerte& w : spiele) {
-            spielplanfuellen(db_, klasse, w);
+        for (const Spielwerte& w : spiele)
             next = qMax(next, w.spielnummer + 1);
-        }
+        neu += spiele;
     }
 
-    settleByes(db_, plan.kid);
+    Behalten kept;
+    if (plan.redraw) kept = loadKept(db_, plan.kid);
+    const int keptCount = int(kept.matches.size());
+    const Behalten before = kept;
+    // Settling goes by match number over the whole class; the file may number a phase's matches in another
+    // order than it lists them.
+    QVector<int> order(neu.size());
+    for (int i = 0; i < neu.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return neu[a].spielnummer < neu[b].spielnummer; });
+    QVector<freilos::Seiten> matches = kept.matches;
+    matches.reserve(keptCount + neu.size());
+    for (int i : order) matches << seitenOf(neu[i]);
+    freilos::settleAll(matches, kept.rubbers);
+
+    for (int i = 0; i < keptCount; ++i)
+        if (!(matches[i] == before.matches[i])) updateKept(db_, plan.kid, matches[i]);
+    for (int i = 0; i < kept.rubbers.size(); ++i)
+        if (!(kept.rubbers[i] == before.rubbers[i])) updateKept(db_, plan.kid, kept.rubbers[i]);
+    for (int k = 0; k < order.size(); ++k) {
+        const freilos::Seiten& s = matches[keptCount + k];
+        Spielwerte w = neu[order[k]];
+        w.SID1 = s.seite[0].sid;
+        w.spieler1 = s.seite[0].name;
+        w.parentGID1 = s.seite[0].parentGID;
+        w.parentpos1 = s.seite[0].parentpos;
+        w.SID2 = s.seite[1].sid;
+        w.spieler2 = s.seite[1].name;
+        w.parentGID2 = s.seite[1].parentGID;
+        w.parentpos2 = s.seite[1].parentpos;
+        spielplanfuellen(db_, klasse, w, s.siegerSID, s.verliererSID);
+    }
+
     t.commit();
 
     Ergebnis e;

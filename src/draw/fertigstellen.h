@@ -15,8 +15,9 @@ struct Schedule;
 } // namespace datafiles
 
 // Draw completion: "Fertig stellen" of the draw dialog turns the drawn class into its match plan. It
-// writes every match of every phase into Spielplan (and the rubbers of team matches into Teamspiele),
-// each with the links that say where its two sides come from, then settles the matches against byes.
+// computes every match of every phase with the links that say where its two sides come from, settles the
+// matches against byes through those links in memory, and then writes each row once into Spielplan (and
+// the rubbers of team matches into Teamspiele).
 
 // One line of a group, or one slot of a bracket, as the draw dialog hands it over.
 struct PlanSlot {
@@ -100,6 +101,9 @@ int teamspielAnzahl(Tdb_procedures& db, int kid);
 
 // Writes one match and, for a team class, its rubbers 1 … rubbers.
 void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielwerte& w);
+// The same for a match whose winner and loser are known when it is written: a match against a bye.
+void spielplanfuellen(Tdb_procedures& db, const Planklasse& klasse, const Spielwerte& w, int siegerSID,
+                      int verliererSID);
 
 // The matches of one phase, computed without the database.
 namespace spielplan {

@@ -3,6 +3,8 @@
 #include "play/matchrecord.h"
 #include "store/db_procedures.h"
 
+#include <QHash>
+
 namespace freilos {
 
 namespace {
@@ -103,6 +105,66 @@ QVector<Ersetzung> settle(Tdb_procedures& db, int kid, Modus modus, int snr, con
     write(db, kid, modus, snr, list, kTeamspiele);
     t.commit();
     return list;
+}
+
+namespace {
+
+// Winner and loser of a settled match or rubber, from its own sides as they read now.
+void decide(Seiten& r, Modus modus) {
+    switch (modus) {
+    case ErsteSeite:
+        r.siegerSID = r.seite[1].sid;
+        r.verliererSID = r.seite[0].sid;
+        break;
+    case ZweiteSeite:
+        r.siegerSID = r.seite[0].sid;
+        r.verliererSID = r.seite[1].sid;
+        break;
+    case Beide:
+        r.siegerSID = r.verliererSID = kSeiteFreilos;
+        break;
+    case KeinFreilos:
+        break;
+    }
+}
+
+} // namespace
+
+void settleAll(QVector<Seiten>& matches, QVector<Seiten>& rubbers) {
+    // Every side by its name, so a replacement finds the sides it changes without a scan of the plan.
+    // A side is row * 2 + (side - 1); rubbers follow the matches.
+    const int m = int(matches.size());
+    auto row = [&](int ref) -> Seiten& { return ref / 2 < m ? matches[ref / 2] : rubbers[ref / 2 - m]; };
+    QHash<QString, QVector<int>> byName;
+    byName.reserve(2 * (matches.size() + rubbers.size()));
+    for (int r = 0; r < m + rubbers.size(); ++r)
+        for (int s = 0; s < 2; ++s)
+            byName[row(2 * r + s).seite[s].name].append(2 * r + s);
+    QHash<int, QVector<int>> rubbersOf;
+    for (int r = 0; r < rubbers.size(); ++r)
+        rubbersOf[rubbers[r].snr].append(r);
+
+    for (int i = 0; i < m; ++i) {
+        Seiten& match = matches[i];
+        const Modus modus = modusOf(match.seite[0].sid, match.seite[1].sid);
+        if (modus == KeinFreilos) continue;
+        decide(match, modus);
+        for (int r : rubbersOf.value(match.snr))
+            decide(rubbers[r], modus);
+        const QVector<Ersetzung> list = ersetzungen(modus, match.snr, match.seite[0], match.seite[1]);
+        for (const Ersetzung& e : list) {
+            auto it = byName.find(e.bez);
+            if (it == byName.end()) continue;
+            QVector<int> stay, moved;
+            for (int ref : *it)
+                (ref % 2 == e.seite - 1 ? moved : stay).append(ref);
+            if (moved.isEmpty()) continue;
+            *it = stay;
+            for (int ref : moved)
+                row(ref).seite[ref % 2] = {e.sid, e.name, e.parentGID, e.parentpos};
+            byName[e.name] += moved;
+        }
+    }
 }
 
 } // namespace freilos

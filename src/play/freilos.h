@@ -24,6 +24,7 @@ struct Seite {
     QString name;
     int parentGID = -1;
     int parentpos = -1;
+    bool operator==(const Seite&) const = default;
 };
 
 // Every side `seite` (1 or 2) of the class named `bez` becomes sid/name with origin parentGID/parentpos.
@@ -50,6 +51,22 @@ QVector<Ersetzung> ersetzungen(Modus modus, int snr, const Seite& s1, const Seit
 // caller holding the class's matches in memory can follow them.
 QVector<Ersetzung> settle(Tdb_procedures& db, int kid, Modus modus, int snr, const Seite& s1,
                           const Seite& s2);
+
+// A row whose sides settling changes: a match (nummer 0) or a rubber of team match snr.
+struct Seiten {
+    int snr = 0;
+    int nummer = 0;
+    Seite seite[2];
+    int siegerSID = -1;
+    int verliererSID = -1;
+    bool operator==(const Seiten&) const = default;
+};
+
+// Settles every match of a plan held in memory, in increasing number, each as it reads after those before
+// it, exactly as settle() on the stored rows would: winner and loser of the match and of its rubbers, and
+// the replacements into every side of `matches` and `rubbers` named after it. `matches` must be in
+// increasing number. Byes run on: a match that receives two byes is settled in mode 3 when its turn comes.
+void settleAll(QVector<Seiten>& matches, QVector<Seiten>& rubbers);
 
 } // namespace freilos
 

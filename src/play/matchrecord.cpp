@@ -45,18 +45,31 @@ Saetze readSaetze(const Row& r) {
     return s;
 }
 
+// The parameter names :d1 … :d64, made once: a row is written with one name per column.
+const QString& dName(qsizetype i) {
+    static const QVector<QString> names = [] {
+        QVector<QString> out;
+        for (int k = 1; k <= 64; ++k)
+            out << QStringLiteral(":d%1").arg(k);
+        return out;
+    }();
+    return names[i];
+}
+
+// "INSERT INTO table VALUES (:d1,…,:dn)".
+QString insertInto(const char* table, int n) {
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << dName(i);
+    return QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QLatin1String(table), names.join(u','));
+}
+
 // Binds :d1 … :dn in the order the values are added.
 class Positional {
 public:
-    void add(const QVariant& v) { params_.append({QStringLiteral(":d%1").arg(params_.size() + 1), v}); }
+    explicit Positional(int count) { params_.reserve(count); }
+    void add(QVariant v) { params_.emplace_back(dName(params_.size()), std::move(v)); }
     const Params& params() const { return params_; }
-    QString placeholders() const {
-        QStringList names;
-        names.reserve(params_.size());
-        for (const auto& p : params_)
-            names << p.first;
-        return names.join(u',');
-    }
 
 private:
     Params params_;
@@ -262,7 +275,8 @@ QVector<TeamspielRow> rubbersOfClass(Tdb_procedures& db, int kid) {
 }
 
 void insertMatch(Tdb_procedures& db, const SpielplanRow& m) {
-    Positional v;
+    static const QString sql = insertInto("Spielplan", 51);
+    Positional v(51);
     v.add(m.KID);
     v.add(m.spielnummer);
     v.add(m.SID1);
@@ -307,11 +321,12 @@ void insertMatch(Tdb_procedures& db, const SpielplanRow& m) {
     v.add(QVariant()); // the column no statement names
     v.add(m.platz);
     v.add(m.TID);
-    db.exec(QStringLiteral("INSERT INTO Spielplan VALUES (%1)").arg(v.placeholders()), v.params());
+    db.exec(sql, v.params());
 }
 
 void insertRubber(Tdb_procedures& db, const TeamspielRow& r) {
-    Positional v;
+    static const QString sql = insertInto("Teamspiele", 47);
+    Positional v(47);
     v.add(r.KID);
     v.add(r.spielnummer);
     v.add(r.nummer);
@@ -352,7 +367,7 @@ void insertRubber(Tdb_procedures& db, const TeamspielRow& r) {
     v.add(r.parentpos1);
     v.add(r.parentGID2);
     v.add(r.parentpos2);
-    db.exec(QStringLiteral("INSERT INTO Teamspiele VALUES (%1)").arg(v.placeholders()), v.params());
+    db.exec(sql, v.params());
 }
 
 void insertMatchWithRubbers(Tdb_procedures& db, const SpielplanRow& m, int rubbers) {

@@ -3,24 +3,146 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <sqlite3.h>
 
 namespace {
 
 QAtomicInt connectionCounter;
 constexpr int kStatementCacheLimit = 400;
 
-QString keyword(const QString& sql) {
-    const QString t = sql.trimmed();
-    const int sp = t.indexOf(QRegularExpression(QStringLiteral("\\s")));
-    return (sp < 0 ? t : t.left(sp)).toUpper();
+// A statement that changes the schema runs unprepared and makes every prepared plan stale.
+bool changesSchema(const QString& sql) {
+    const int n = sql.size();
+    int i = 0;
+    while (i < n && sql[i].isSpace()) ++i;
+    int j = i;
+    while (j < n && !sql[j].isSpace()) ++j;
+    const QStringView kw = QStringView(sql).mid(i, j - i);
+    return kw.compare(u"ALTER", Qt::CaseInsensitive) == 0 || kw.compare(u"CREATE", Qt::CaseInsensitive) == 0 ||
+           kw.compare(u"DROP", Qt::CaseInsensitive) == 0;
+}
+
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// The distinct named parameters of a statement, with their colon, in order of first appearance; quoted
+// literals and identifiers are skipped as the dialect skips them.
+QStringList parameterNames(const QString& sql) {
+    QStringList names;
+    const int n = int(sql.size());
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            int j = i + 1;
+            while (j < n && sql[j] != c) ++j;
+            i = j;
+            continue;
+        }
+        if (c == u':' && i + 1 < n && isWordChar(sql[i + 1]) && (i == 0 || sql[i - 1] != u':')) {
+            int j = i + 1;
+            while (j < n && isWordChar(sql[j])) ++j;
+            const QString name = sql.mid(i, j - i);
+            if (!names.contains(name)) names << name;
+            i = j - 1;
+        }
+    }
+    return names;
+}
+
+QString withColon(const QString& name) { return name.startsWith(u':') ? name : u':' + name; }
+
+// NULL as Qt's drivers see it: besides a null variant, a null text, an invalid date or time.
+bool isNullValue(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return true;
+    switch (v.typeId()) {
+    case QMetaType::QString: return static_cast<const QString*>(v.constData())->isNull();
+    case QMetaType::QByteArray: return static_cast<const QByteArray*>(v.constData())->isNull();
+    case QMetaType::QDateTime: return !static_cast<const QDateTime*>(v.constData())->isValid();
+    case QMetaType::QDate: return static_cast<const QDate*>(v.constData())->isNull();
+    case QMetaType::QTime: return !static_cast<const QTime*>(v.constData())->isValid();
+    default: return false;
+    }
+}
+
+// Binds one value the way Qt's SQLite driver does, so rows read the same whichever path wrote them.
+// `original` is the caller's value, alive until the statement has run: text bound from it needs no copy.
+int bindNative(sqlite3_stmt* s, int i, const QVariant& original, const QVariant& v) {
+    if (isNullValue(v)) return sqlite3_bind_null(s, i);
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Bool: return sqlite3_bind_int(s, i, v.toInt());
+    case QMetaType::UInt:
+    case QMetaType::LongLong: return sqlite3_bind_int64(s, i, v.toLongLong());
+    case QMetaType::Double: return sqlite3_bind_double(s, i, v.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray* b = static_cast<const QByteArray*>(v.constData());
+        return sqlite3_bind_blob(s, i, b->constData(), int(b->size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QString: {
+        const bool same = original.typeId() == QMetaType::QString &&
+                          static_cast<const QString*>(original.constData())->constData() ==
+                              static_cast<const QString*>(v.constData())->constData();
+        const QString* str = static_cast<const QString*>(same ? original.constData() : v.constData());
+        return sqlite3_bind_text16(s, i, str->utf16(), int(str->size() * sizeof(QChar)),
+                                   same ? SQLITE_STATIC : SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDateTime: {
+        const QString str = v.toDateTime().toString(Qt::ISODateWithMs);
+        return sqlite3_bind_text16(s, i, str.utf16(), int(str.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QTime: {
+        const QString str = v.toTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+        return sqlite3_bind_text16(s, i, str.utf16(), int(str.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    }
+    default: {
+        const QString str = v.toString();
+        return sqlite3_bind_text16(s, i, str.utf16(), int(str.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// A column as Qt's SQLite driver reads it: integers as 64-bit numbers, NULL as a null text.
+QVariant readNative(sqlite3_stmt* s, int i) {
+    switch (sqlite3_column_type(s, i)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(s, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(s, i));
+    case SQLITE_NULL: return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(s, i)), sqlite3_column_bytes(s, i)));
+    default: {
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(s, i)));
+    }
+    }
 }
 
 } // namespace
+
+// One statement text, compiled once.
+struct Tdb_procedures::Compiled {
+    QString adapted; // in the engine's spelling
+    // The file database: SQLite's prepared statement and its parameters by name (index i is SQLite's i+1).
+    sqlite3_stmt* stmt = nullptr;
+    QStringList names;
+    // The server: Qt's prepared query.
+    std::unique_ptr<QSqlQuery> query;
+    // The last call's parameter names in its order, and for each where it goes: a parameter index (file)
+    // or the name with its colon (server). Callers pass the same names each time, so this is found once.
+    QStringList lastNames;
+    QVector<int> lastSlots;
+    QStringList lastPlaceholders;
+    bool resolved = false;
+    bool lastComplete = false;
+    // The result's columns, the same for every run.
+    std::shared_ptr<const RowColumns> columns;
+
+    ~Compiled() {
+        if (stmt) sqlite3_finalize(stmt);
+    }
+};
 
 Tdb_procedures::Tdb_procedures()
     : connectionName_(QStringLiteral("velmora-%1").arg(connectionCounter.fetchAndAddRelaxed(1))) {}
@@ -32,7 +154,9 @@ QSqlDatabase Tdb_procedures::database() const { return QSqlDatabase::database(co
 bool Tdb_procedures::isConnected() const { return open_; }
 
 void Tdb_procedures::disconnect() {
+    // SQLite's own statements must be gone before Qt closes the handle.
     cache_.clear();
+    native_ = nullptr;
     depth_ = 0;
     if (QSqlDatabase::contains(connectionName_)) {
         {
@@ -65,6 +189,11 @@ void Tdb_procedures::connectFile(const QString& path) {
         },
         {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
          QStringLiteral("PRAGMA foreign_keys=OFF")});
+    // Statements run on SQLite's own handle of the connection (the driver is built on the system library),
+    // so binding and reading cost no more than SQLite itself. Transactions stay the connection's.
+    const QVariant handle = database().driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        native_ = *static_cast<sqlite3* const*>(handle.constData());
     dialect_ = Dialect(DbKind::File);
     location_ = fi.absoluteFilePath();
     open_ = true;
@@ -115,23 +244,85 @@ void Tdb_procedures::connectServer(const QString& server, const QString& databas
 
 void Tdb_procedures::clearStatementCache() { cache_.clear(); }
 
-QSqlQuery& Tdb_procedures::prepared(const QString& sql) {
+Tdb_procedures::Compiled& Tdb_procedures::compiled(const QString& sql) {
     if (!open_) throw DbError(DbError::Kind::Connect, QStringLiteral("Keine Verbindung zur Datenbank"));
     auto it = cache_.find(sql);
     if (it != cache_.end()) return **it;
     if (cache_.size() >= kStatementCacheLimit) cache_.clear();
-    auto q = std::make_shared<QSqlQuery>(database());
-    q->setForwardOnly(true);
-    const QString adapted = dialect_.adapt(sql);
-    if (!q->prepare(adapted)) fail(*q, adapted);
-    return **cache_.insert(sql, q);
+    auto c = std::make_shared<Compiled>();
+    c->adapted = dialect_.adapt(sql);
+    if (native_) {
+        auto* h = static_cast<sqlite3*>(native_);
+        const QByteArray text = c->adapted.toUtf8();
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &c->stmt, &tail) != SQLITE_OK)
+            failNative(c->adapted);
+        if (!c->stmt)
+            throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: Keine Anweisung"), c->adapted);
+        // One statement per text, as the engine's driver demands; the rest would silently not run.
+        if (tail && !QByteArray(tail).trimmed().isEmpty())
+            throw DbError(DbError::Kind::Statement,
+                          QStringLiteral("Datenbankfehler: Unable to execute multiple statements at a time"),
+                          c->adapted);
+        const int params = sqlite3_bind_parameter_count(c->stmt);
+        for (int i = 1; i <= params; ++i) {
+            const char* name = sqlite3_bind_parameter_name(c->stmt, i);
+            c->names << (name ? QString::fromUtf8(name) : QString());
+        }
+    } else {
+        c->query = std::make_unique<QSqlQuery>(database());
+        c->query->setForwardOnly(true);
+        if (!c->query->prepare(c->adapted)) fail(*c->query, c->adapted);
+        c->names = parameterNames(c->adapted);
+    }
+    return **cache_.insert(sql, c);
 }
 
-void Tdb_procedures::bindAll(QSqlQuery& q, const Params& params) const {
-    for (const auto& [name, value] : params) {
-        const QString placeholder = name.startsWith(u':') ? name : u':' + name;
-        q.bindValue(placeholder, dialect_.bindValue(value));
+void Tdb_procedures::bindAll(Compiled& c, const Params& params) const {
+    // Where each name goes is worked out once for the order the caller passes them in.
+    bool same = c.resolved && c.lastNames.size() == params.size();
+    for (int i = 0; same && i < params.size(); ++i) {
+        const QString& a = params[i].first;
+        const QString& b = c.lastNames[i];
+        same = a.constData() == b.constData() || a == b;
     }
+    if (!same) {
+        c.lastNames.clear();
+        c.lastSlots.clear();
+        c.lastPlaceholders.clear();
+        QVector<bool> given(c.names.size(), false);
+        for (const auto& p : params) {
+            c.lastNames << p.first;
+            const QString placeholder = withColon(p.first);
+            c.lastPlaceholders << placeholder;
+            const int slot = int(c.names.indexOf(placeholder));
+            c.lastSlots << slot;
+            if (slot >= 0) given[slot] = true;
+        }
+        c.lastComplete = !given.contains(false);
+        c.resolved = true;
+    }
+    // Every parameter of the statement must have its value: SQLite would take a missing one as NULL, and a
+    // prepared query would keep the value of the call before.
+    if (!c.lastComplete)
+        throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: Parameter count mismatch"),
+                      c.adapted);
+    if (c.stmt) {
+        for (int i = 0; i < params.size(); ++i) {
+            const int slot = c.lastSlots[i];
+            if (slot < 0) continue;
+            const QVariant& original = params[i].second;
+            // Numbers and text are stored as given; only booleans, dates and times need the dialect.
+            const int type = original.typeId();
+            const bool plain = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::QString ||
+                               type == QMetaType::Double || type == QMetaType::UnknownType;
+            const int rc = plain ? bindNative(c.stmt, slot + 1, original, original)
+                                 : bindNative(c.stmt, slot + 1, original, dialect_.bindValue(original));
+            if (rc != SQLITE_OK) failNative(c.adapted);
+        }
+        return;
+    }
+    for (int i = 0; i < params.size(); ++i) c.query->bindValue(c.lastPlaceholders[i], dialect_.bindValue(params[i].second));
 }
 
 void Tdb_procedures::fail(const QSqlQuery& q, const QString& sql) const { fail(q.lastError(), sql); }
@@ -142,63 +333,133 @@ void Tdb_procedures::fail(const QSqlError& e, const QString& sql) const {
     throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
 }
 
-void Tdb_procedures::run(QSqlQuery& q, const QString& sql) {
+void Tdb_procedures::failNative(const QString& sql) const {
+    const QString text = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
+    throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
+}
+
+int Tdb_procedures::run(Compiled& c, const Params& params) {
+    bindAll(c, params);
     ++statements_;
+    if (c.stmt) {
+        const int rc = sqlite3_step(c.stmt);
+        if (rc == SQLITE_ROW || rc == SQLITE_DONE) return rc;
+        const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
+        sqlite3_reset(c.stmt);
+        throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(message), c.adapted);
+    }
+    QSqlQuery& q = *c.query;
     if (!q.exec()) {
         const QSqlError e = q.lastError();
         q.finish();
-        fail(e, sql);
+        fail(e, c.adapted);
     }
+    return 0;
 }
 
-Rows Tdb_procedures::select(const QString& sql, const Params& params) {
-    QSqlQuery& q = prepared(sql);
-    bindAll(q, params);
-    run(q, sql);
+void Tdb_procedures::done(Compiled& c) {
+    // Release the statement at once so SQLite holds no read lock between actions.
+    if (c.stmt)
+        sqlite3_reset(c.stmt);
+    else
+        c.query->finish();
+}
+
+Rows Tdb_procedures::fetch(Compiled& c, int rc) {
     Rows rows;
-    if (q.isSelect()) {
+    if (c.stmt) {
+        const int n = sqlite3_column_count(c.stmt);
+        // SQLite prepares a statement again by itself when another desk changed the schema.
+        if (!c.columns || c.columns->names().size() != n) {
+            QStringList columns;
+            columns.reserve(n);
+            for (int i = 0; i < n; ++i) columns << QString::fromUtf8(sqlite3_column_name(c.stmt, i)).remove(u'"');
+            c.columns = std::make_shared<const RowColumns>(columns);
+        }
+        if (n == 0) return rows;
+        for (; rc == SQLITE_ROW; rc = sqlite3_step(c.stmt)) {
+            QVector<QVariant> values;
+            values.reserve(n);
+            for (int i = 0; i < n; ++i) values.append(readNative(c.stmt, i));
+            rows.append(Row(c.columns, std::move(values)));
+        }
+        if (rc != SQLITE_DONE) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
+            done(c);
+            throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(message), c.adapted);
+        }
+        return rows;
+    }
+    QSqlQuery& q = *c.query;
+    if (!q.isSelect()) return rows;
+    if (!c.columns) {
         const QSqlRecord rec = q.record();
         QStringList names;
         names.reserve(rec.count());
         for (int i = 0; i < rec.count(); ++i) names << rec.fieldName(i);
-        const auto columns = std::make_shared<const RowColumns>(names);
-        const int n = rec.count();
-        while (q.next()) {
-            QVector<QVariant> values(n);
-            for (int i = 0; i < n; ++i) values[i] = q.value(i);
-            rows.append(Row(columns, std::move(values)));
-        }
+        c.columns = std::make_shared<const RowColumns>(names);
     }
-    // Release the statement at once so SQLite holds no read lock between actions.
-    q.finish();
+    const int n = int(c.columns->names().size());
+    while (q.next()) {
+        QVector<QVariant> values;
+        values.reserve(n);
+        for (int i = 0; i < n; ++i) values.append(q.value(i));
+        rows.append(Row(c.columns, std::move(values)));
+    }
+    return rows;
+}
+
+Rows Tdb_procedures::select(const QString& sql, const Params& params) {
+    Compiled& c = compiled(sql);
+    const int rc = run(c, params);
+    Rows rows;
+    try {
+        rows = fetch(c, rc);
+    } catch (...) {
+        done(c);
+        throw;
+    }
+    done(c);
     return rows;
 }
 
 Row Tdb_procedures::selectOne(const QString& sql, const Params& params) { return select(sql, params).firstOrEmpty(); }
 
 int Tdb_procedures::exec(const QString& sql, const Params& params) {
-    const QString kw = keyword(sql);
-    if (kw == u"ALTER" || kw == u"CREATE" || kw == u"DROP") {
+    const auto it = cache_.constFind(sql);
+    if (it == cache_.cend() && changesSchema(sql)) {
+        if (!open_) throw DbError(DbError::Kind::Connect, QStringLiteral("Keine Verbindung zur Datenbank"));
         // Schema changes: run unprepared and forget prepared plans that may now be stale.
         clearStatementCache();
-        QSqlQuery q(database());
-        ++statements_;
         const QString adapted = dialect_.adapt(sql);
+        ++statements_;
+        if (native_) {
+            auto* h = static_cast<sqlite3*>(native_);
+            if (sqlite3_exec(h, adapted.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                failNative(adapted);
+            return sqlite3_changes(h);
+        }
+        QSqlQuery q(database());
         if (!q.exec(adapted)) fail(q, adapted);
         return q.numRowsAffected();
     }
-    QSqlQuery& q = prepared(sql);
-    bindAll(q, params);
-    run(q, sql);
-    const int affected = q.numRowsAffected();
-    q.finish();
+    Compiled& c = it != cache_.cend() ? **it : compiled(sql);
+    run(c, params);
+    const int affected = c.stmt ? sqlite3_changes(static_cast<sqlite3*>(native_)) : c.query->numRowsAffected();
+    done(c);
     return affected;
 }
 
 void Tdb_procedures::rawExec(const QString& sql) {
     if (!open_) throw DbError(DbError::Kind::Connect, QStringLiteral("Keine Verbindung zur Datenbank"));
-    QSqlQuery q(database());
     ++statements_;
+    if (native_) {
+        if (sqlite3_exec(static_cast<sqlite3*>(native_), sql.toUtf8().constData(), nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
+            failNative(sql);
+        return;
+    }
+    QSqlQuery q(database());
     if (!q.exec(sql)) fail(q, sql);
 }
 
@@ -224,7 +485,7 @@ void Tdb_procedures::rollback() {
     if (depth_ <= 0) return;
     --depth_;
     // Finished statements only: a cached statement still stepping would keep SQLite from rolling back.
-    for (auto& q : cache_) q->finish();
+    for (auto& c : cache_) done(*c);
     if (depth_ == 0) {
         rawExec(QStringLiteral("ROLLBACK"));
     } else {

@@ -39,6 +39,10 @@ using Params = QList<QPair<QString, QVariant>>;
 // The data module: owns the one connection to the tournament database; every statement runs through it.
 // It binds parameters by name, adapts statements to the engine, applies the read conventions and owns
 // transactions.
+//
+// Each statement text is compiled once and kept: its kind, the engine's spelling, its parameters'
+// positions and its result columns. A later call with the same text only binds and runs it. On the file
+// database the prepared statements are SQLite's own, bound by position behind the named interface.
 class Tdb_procedures {
 public:
     Tdb_procedures();
@@ -95,10 +99,16 @@ private:
     // left to the first real statement to report).
     void openConnection(const QString& driver, const std::function<void(QSqlDatabase&)>& configure,
                         const QStringList& setup);
-    QSqlQuery& prepared(const QString& sql);
-    void bindAll(QSqlQuery& q, const Params& params) const;
-    void run(QSqlQuery& q, const QString& sql);
+    struct Compiled;
+    Compiled& compiled(const QString& sql);
+    void bindAll(Compiled& c, const Params& params) const;
+    // Binds and runs a prepared statement; for a SELECT the caller reads its rows and then calls done().
+    // Gives SQLite's result of the first step on the file database.
+    int run(Compiled& c, const Params& params);
+    Rows fetch(Compiled& c, int firstStep);
+    void done(Compiled& c);
     void rawExec(const QString& sql);
+    [[noreturn]] void failNative(const QString& sql) const;
     [[noreturn]] void fail(const QSqlQuery& q, const QString& sql) const;
     [[noreturn]] void fail(const QSqlError& e, const QString& sql) const;
 
@@ -108,7 +118,9 @@ private:
     bool open_ = false;
     int depth_ = 0;
     qint64 statements_ = 0;
-    QHash<QString, std::shared_ptr<QSqlQuery>> cache_;
+    QHash<QString, std::shared_ptr<Compiled>> cache_;
+    // The file database's own handle (sqlite3*), which the prepared statements of the file run on.
+    void* native_ = nullptr;
 };
 
 // Runs a block of writes as one transaction: rolled back unless commit() is reached.

@@ -1,39 +1,61 @@
 #include "store/row.h"
 
+#include <QVarLengthArray>
+#include <limits>
+
 RowColumns::RowColumns(const QStringList& names) : names_(names) {
-    index_.reserve(names.size());
+    index_.reserve(2 * names.size());
     for (int i = 0; i < names.size(); ++i) {
         const QString key = names[i].toLower();
         if (!index_.contains(key)) index_.insert(key, i);
     }
+    // The names as stored too, so the usual lookup needs no folding; a folded name wins over a later column
+    // spelt like it.
+    for (int i = 0; i < names.size(); ++i)
+        if (!index_.contains(names[i])) index_.insert(names[i], i);
 }
 
 int RowColumns::indexOf(QStringView name) const {
-    // Most callers already spell the name as stored; try that before folding case.
-    auto it = index_.constFind(name.toString());
+    // Looked up in place, without copying the name: most callers spell it as stored.
+    auto it = index_.constFind(QString::fromRawData(name.data(), name.size()));
     if (it != index_.constEnd()) return *it;
-    it = index_.constFind(name.toString().toLower());
+    QVarLengthArray<QChar, 64> folded(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) folded[i] = name[i].toLower();
+    it = index_.constFind(QString::fromRawData(folded.data(), folded.size()));
     return it == index_.constEnd() ? -1 : *it;
 }
 
-QVariant Row::value(QStringView name) const {
-    if (!columns_) return {};
-    return at(columns_->indexOf(name));
+namespace {
+const QVariant kMissing;
 }
 
+const QVariant& Row::ref(QStringView name) const {
+    if (!columns_) return kMissing;
+    const int i = columns_->indexOf(name);
+    return i >= 0 && i < values_.size() ? values_[i] : kMissing;
+}
+
+QVariant Row::value(QStringView name) const { return ref(name); }
+
 bool Row::isNull(QStringView name) const {
-    const QVariant v = value(name);
+    const QVariant& v = ref(name);
     return !v.isValid() || v.isNull();
 }
 
 QString Row::text(QStringView name) const {
-    const QVariant v = value(name);
+    const QVariant& v = ref(name);
     if (!v.isValid() || v.isNull()) return QString();
+    if (v.typeId() == QMetaType::QString) return *static_cast<const QString*>(v.constData());
     return v.toString();
 }
 
 int Row::integer(QStringView name) const {
-    const QVariant v = value(name);
+    const QVariant& v = ref(name);
+    if (v.typeId() == QMetaType::LongLong) {
+        // What the file database reads: a whole number.
+        const qlonglong n = *static_cast<const qlonglong*>(v.constData());
+        if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) return int(n);
+    }
     if (!v.isValid() || v.isNull()) return 0;
     bool ok = false;
     const int i = v.toInt(&ok);
@@ -42,13 +64,13 @@ int Row::integer(QStringView name) const {
 }
 
 double Row::number(QStringView name) const {
-    const QVariant v = value(name);
+    const QVariant& v = ref(name);
     if (!v.isValid() || v.isNull()) return 0.0;
     return v.toDouble();
 }
 
 bool Row::boolean(QStringView name) const {
-    const QVariant v = value(name);
+    const QVariant& v = ref(name);
     if (!v.isValid() || v.isNull()) return false;
     if (v.typeId() == QMetaType::Bool) return v.toBool();
     bool ok = false;

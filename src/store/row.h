@@ -44,6 +44,9 @@ public:
     QDateTime dateTime(QStringView name) const;
 
 private:
+    // The stored value, or an invalid one for a missing column; read without a copy.
+    const QVariant& ref(QStringView name) const;
+
     std::shared_ptr<const RowColumns> columns_;
     QVector<QVariant> values_;
 };

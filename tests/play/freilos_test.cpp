@@ -151,6 +151,115 @@ INSTANTIATE_TEST_SUITE_P(Modes, FreilosTest,
                                             ::testing::ValuesIn(kFreilosCases)),
                          caseName);
 
+// Settling a whole plan in memory changes every match and rubber exactly as settling each match on the
+// stored rows, in increasing number, does: brackets whose byes meet byes and run on, a bye's winner that is
+// itself still a placeholder, and rubbers whose names differ from their match's (a line-up written).
+struct PlanCase {
+    const char* id;
+    const char* layout; // first-stage slots of a single knock-out: a letter an entry, '.' a bye
+};
+
+const PlanCase kPlanCases[] = {
+    {"no byes", "ABCDEFGH"},
+    {"one bye", "AB.CDEFG"},
+    {"byes meet byes", "A.......BC..D.EF"},
+    {"all byes but one", "........A......."},
+};
+
+class SettleAllTest : public ::testing::TestWithParam<DbKind> {
+protected:
+    void SetUp() override {
+        VELMORA_SKIP_WITHOUT_SERVER(GetParam());
+        tdb = std::make_unique<TestDatabase>(GetParam());
+    }
+    Tdb_procedures& db() { return tdb->db(); }
+    std::unique_ptr<TestDatabase> tdb;
+};
+
+freilos::Seiten seitenOf(int snr, int nummer, int sid1, const QString& n1, int g1, int p1, int sid2,
+                         const QString& n2, int g2, int p2, int sieger, int verlierer) {
+    return {snr, nummer, {{sid1, n1, g1, p1}, {sid2, n2, g2, p2}}, sieger, verlierer};
+}
+
+TEST_P(SettleAllTest, InMemoryEqualsSettlingTheStoredRowsOneByOne) {
+    int kid = 20;
+    for (const PlanCase& c : kPlanCases) {
+        SCOPED_TRACE(c.id);
+        ++kid;
+        const int width = int(qstrlen(c.layout));
+        // A single knock-out: the first stage from the layout, each later match from two winners.
+        QVector<SpielplanRow> plan;
+        for (int j = 0; j < width / 2; ++j) {
+            SpielplanRow m;
+            m.KID = kid;
+            m.TID = 1;
+            m.spielnummer = j + 1;
+            const char a = c.layout[2 * j], b = c.layout[2 * j + 1];
+            m.SID1 = a == '.' ? -2 : 100 + a;
+            m.spieler1 = a == '.' ? QStringLiteral("Freilos") : QString(QLatin1Char(a));
+            m.parentGID1 = j;
+            m.parentpos1 = 0;
+            m.SID2 = b == '.' ? -2 : 100 + b;
+            m.spieler2 = b == '.' ? QStringLiteral("Freilos") : QString(QLatin1Char(b));
+            m.parentGID2 = j;
+            m.parentpos2 = 1;
+            plan << m;
+        }
+        int nr = width / 2 + 1;
+        for (int stage = width / 2; stage > 1; stage /= 2)
+            for (int j = 0; j < stage / 2; ++j, ++nr) {
+                SpielplanRow m;
+                m.KID = kid;
+                m.TID = 1;
+                m.spielnummer = nr;
+                m.spieler1 = freilos::siegerVon(nr - stage + j);
+                m.spieler2 = freilos::siegerVon(nr - stage + j + 1);
+                plan << m;
+            }
+        QVector<freilos::Seiten> matches, rubbers;
+        for (const SpielplanRow& m : plan) {
+            matchrecord::insertMatch(db(), m);
+            matches << seitenOf(m.spielnummer, 0, m.SID1, m.spieler1, m.parentGID1, m.parentpos1, m.SID2,
+                                m.spieler2, m.parentGID2, m.parentpos2, -1, -1);
+            for (int n = 1; n <= 2; ++n) {
+                TeamspielRow r = rubberOf(m, n);
+                // The second rubber of each match carries a player's name on side 1.
+                if (n == 2) r.spieler1 = QStringLiteral("Spieler von ") + m.spieler1;
+                matchrecord::insertRubber(db(), r);
+                rubbers << seitenOf(r.spielnummer, n, r.MID1, r.spieler1, r.parentGID1, r.parentpos1, r.MID2,
+                                    r.spieler2, r.parentGID2, r.parentpos2, -1, -1);
+            }
+        }
+
+        for (int snr = 1; snr < nr; ++snr) {
+            const auto m = matchrecord::readMatch(db(), kid, snr);
+            ASSERT_TRUE(m.has_value());
+            const freilos::Modus modus = freilos::modusOf(m->SID1, m->SID2);
+            if (modus != freilos::KeinFreilos)
+                db_freilos(db(), kid, modus, snr, m->SID1, m->SID2, m->spieler1, m->spieler2);
+        }
+        freilos::settleAll(matches, rubbers);
+
+        QVector<freilos::Seiten> stored, storedRubbers;
+        for (const SpielplanRow& m : matchrecord::matchesOfClass(db(), kid))
+            stored << seitenOf(m.spielnummer, 0, m.SID1, m.spieler1, m.parentGID1, m.parentpos1, m.SID2, m.spieler2,
+                               m.parentGID2, m.parentpos2, m.siegerSID, m.verliererSID);
+        for (const TeamspielRow& r : matchrecord::rubbersOfClass(db(), kid))
+            storedRubbers << seitenOf(r.spielnummer, r.nummer, r.MID1, r.spieler1, r.parentGID1, r.parentpos1,
+                                      r.MID2, r.spieler2, r.parentGID2, r.parentpos2, r.siegerSID,
+                                      r.verliererSID);
+        ASSERT_EQ(stored.size(), matches.size());
+        for (int i = 0; i < stored.size(); ++i)
+            EXPECT_TRUE(stored[i] == matches[i]) << "match " << stored[i].snr;
+        ASSERT_EQ(storedRubbers.size(), rubbers.size());
+        for (int i = 0; i < rubbers.size(); ++i)
+            EXPECT_TRUE(storedRubbers[i] == rubbers[i])
+                << "rubber " << rubbers[i].snr << "." << rubbers[i].nummer;
+    }
+}
+
+VELMORA_INSTANTIATE_DB_TEST(SettleAllTest);
+
 // The mode follows from the side values alone.
 TEST(FreilosModus, FollowsTheByeSides) {
     const struct {

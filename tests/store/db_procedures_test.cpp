@@ -1,6 +1,10 @@
 #include "support/testdb.h"
 
+#include <QDate>
 #include <QFile>
+#include <QSqlRecord>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -156,7 +160,115 @@ TEST_P(DataModuleTest, StatementErrorsBecomeGermanMessagesNotCrashes) {
     EXPECT_NO_THROW(db().select(QStringLiteral("SELECT * FROM Spielerdaten")));
 }
 
+// A statement text is prepared once and run again and again with new values: names with or without their
+// colon, in any order, a name used twice in the text, and values of every kind, each call with its own.
+struct BindCase {
+    const char* id;
+    QString sql;
+    Params params;
+    QStringList expected; // SID|nachname of the rows found, in SID order
+};
+
+class StatementPath : public DataModuleTest {
+protected:
+    void SetUp() override {
+        DataModuleTest::SetUp();
+        if (IsSkipped()) return;
+        insertPlayer(1, 1, QStringLiteral("Alt"), true);
+        insertPlayer(1, 2, QStringLiteral("Berg"), false);
+        insertPlayer(2, 3, QStringLiteral("Alt"), QVariant());
+    }
+    QStringList found(const QString& sql, const Params& p) {
+        QStringList out;
+        for (const Row& r : db().select(sql, p)) out << QStringLiteral("%1|%2").arg(r.integer(u"SID")).arg(r.text(u"nachname"));
+        return out;
+    }
+};
+
+TEST_P(StatementPath, EachCallBindsItsOwnValuesWhateverTheOrderOfTheNames) {
+    const QString byName =
+        QStringLiteral("SELECT SID,nachname FROM Spielerdaten WHERE nachname=:n AND (TID=:t OR SID=:t) ORDER BY SID");
+    const std::vector<BindCase> cases = {
+        {"with colons", byName, {{":n", "Alt"}, {":t", 1}}, {"1|Alt"}},
+        {"other order, other values", byName, {{":t", 2}, {":n", "Alt"}}, {"3|Alt"}},
+        {"without colons", byName, {{"n", "Berg"}, {"t", 1}}, {"2|Berg"}},
+        {"a name the statement lacks is left alone", byName, {{":n", "Alt"}, {":x", 7}, {":t", 3}}, {"3|Alt"}},
+        {"a name used twice takes its value at both places", byName, {{":n", "Berg"}, {":t", 2}}, {"2|Berg"}},
+        {"no row", byName, {{":n", "Zorn"}, {":t", 1}}, {}},
+        {"a boolean as the engine stores it", QStringLiteral("SELECT SID,nachname FROM Spielerdaten WHERE bezahlt=:b ORDER BY SID"),
+         {{":b", true}}, {"1|Alt"}},
+        {"false", QStringLiteral("SELECT SID,nachname FROM Spielerdaten WHERE bezahlt=:b ORDER BY SID"), {{":b", false}},
+         {"2|Berg"}},
+        {"a null text matches nothing", byName, {{":n", QString()}, {":t", 1}}, {}},
+    };
+    // Twice through the table: the second round runs every text from the prepared statement.
+    for (int round = 0; round < 2; ++round)
+        for (const BindCase& c : cases) {
+            SCOPED_TRACE(std::string(c.id) + (round ? " (again)" : ""));
+            EXPECT_EQ(found(c.sql, c.params), c.expected);
+        }
+}
+
+// A value left out is an error on both engines, never the value of the call before, and writes nothing.
+TEST_P(StatementPath, AMissingValueFailsInsteadOfReusingTheLastOne) {
+    const QString sql = QStringLiteral("UPDATE Spielerdaten SET vorname=:v WHERE SID=:s");
+    EXPECT_EQ(db().exec(sql, {{":v", "Clara"}, {":s", 1}}), 1);
+    EXPECT_THROW(db().exec(sql, {{":v", "Dora"}}), DbError);
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT vorname FROM Spielerdaten WHERE SID=1")).text(u"vorname"), "Clara");
+    // Still usable with all its values.
+    EXPECT_EQ(db().exec(sql, {{":v", "Dora"}, {":s", 2}}), 1);
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT vorname FROM Spielerdaten WHERE SID=2")).text(u"vorname"), "Dora");
+}
+
+// Empty text stays text, a null text is NULL; numbers, dates and NULLs read back as written, run after run.
+TEST_P(StatementPath, WrittenValuesReadBackTheSameFromThePreparedStatement) {
+    const QString insert = QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname, vorname, geb, nummer) "
+                                          "VALUES (5, :s, :n, :v, :g, :nr)");
+    const QString read = QStringLiteral("SELECT * FROM Spielerdaten WHERE SID=:s");
+    for (int sid = 10; sid < 13; ++sid) {
+        db().exec(insert, {{":s", sid},
+                           {":n", QStringLiteral("Name %1 ä€").arg(sid)},
+                           {":v", sid == 11 ? QVariant(QString()) : QVariant(QStringLiteral(""))},
+                           {":g", sid == 12 ? QVariant() : QVariant(QDate(1990, 1, sid))},
+                           {":nr", qlonglong(sid) * 1000}});
+        const Row r = db().selectOne(read, {{":s", sid}});
+        SCOPED_TRACE(sid);
+        EXPECT_EQ(r.integer(u"SID"), sid);
+        EXPECT_EQ(r.text(u"nachname"), QStringLiteral("Name %1 ä€").arg(sid));
+        EXPECT_EQ(r.isNull(u"vorname"), sid == 11);
+        EXPECT_EQ(r.text(u"vorname"), QString());
+        EXPECT_EQ(r.date(u"geb"), sid == 12 ? QDate() : QDate(1990, 1, sid));
+        EXPECT_EQ(r.integer(u"nummer"), sid * 1000);
+        EXPECT_EQ(r.integer(u"NUMMER"), sid * 1000) << "names without regard to case";
+    }
+}
+
+// A failed run leaves the prepared statement ready for the next; a schema change forgets the prepared
+// statements, so SELECT * shows the new column.
+TEST_P(StatementPath, AStatementRecoversFromAnErrorAndFollowsASchemaChange) {
+    const QString insert = QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname) VALUES (1, :s, 'X')");
+    EXPECT_THROW(db().exec(insert, {{":s", 1}}), DbError) << "SID 1 exists";
+    EXPECT_EQ(db().exec(insert, {{":s", 9}}), 1);
+    const QString all = QStringLiteral("SELECT * FROM Import");
+    const int before = db().database().record(GetParam() == DbKind::Server ? "import" : "Import").count();
+    db().select(all);
+    db().exec(QStringLiteral("ALTER TABLE Import ADD extra INTEGER"));
+    db().exec(QStringLiteral("INSERT INTO Import (extra) VALUES (:e)"), {{":e", 4}});
+    const Row r = db().selectOne(all);
+    EXPECT_EQ(r.columnCount(), before + 1);
+    EXPECT_EQ(r.integer(u"extra"), 4);
+}
+
+// Every statement counts once, whether prepared anew or taken from the cache.
+TEST_P(StatementPath, CountsEveryStatementOnce) {
+    db().resetStatementCount();
+    for (int i = 0; i < 3; ++i) db().select(QStringLiteral("SELECT SID FROM Spielerdaten WHERE SID=:s"), {{":s", i}});
+    db().exec(QStringLiteral("UPDATE Spielerdaten SET nummer=1 WHERE SID=:s"), {{":s", 1}});
+    EXPECT_EQ(db().statementCount(), 4);
+}
+
 VELMORA_INSTANTIATE_DB_TEST(DataModuleTest);
+VELMORA_INSTANTIATE_DB_TEST(StatementPath);
 
 TEST(DataModuleConnect, RefusesMissingFilesAndUnreachableServers) {
     Tdb_procedures db;
