@@ -64,10 +64,12 @@ void spielplanlisteZeichnen(PrintSurface& s, const QString& turniername, const Q
     const QString titleFont = QStringLiteral("Times New Roman");
     const QString rowFont = QStringLiteral("Arial");
 
-    // Day and time stand where the layout puts them unless a long number or date would run into them;
-    // texts of the other columns are shortened to their column.
+    // Day and time stand where the layout puts them unless a long number, a date or a title would run
+    // into them; texts of the other columns are shortened to their column.
+    s.setFont(titleFont, sc(22));
+    int widestNr = s.textWidth(QStringLiteral("Nr."));
+    int widestTag = s.textWidth(QStringLiteral("Tag"));
     s.setFont(rowFont, sc(20));
-    int widestNr = 0, widestTag = 0;
     for (const SpielplanZeile& r : zeilen) {
         widestNr = qMax(widestNr, s.textWidth(QString::number(r.spielnummer)));
         widestTag = qMax(widestTag, s.textWidth(r.tag));
