@@ -19,7 +19,7 @@ struct Klasseninfo {
     int system = 0;                    // 0 Einzel, 1 Doppel, 2 Mixed, 3 Team
     int saetze = 3;                    // winning sets
     QDate atag;                        // start day; invalid when NULL
-    int uhrzeit = 0;                   // start time, 0 when NULL
+    int uhrzeit = 0;                   // start time in minutes after midnight, 0 when NULL
     int rubbers = 0;                   // team classes: rubbers of the team system
     int teamgroesse = 0;               // team classes: players per team
     bool found = false;                // false when the class has no settings row
