@@ -72,6 +72,7 @@ PlatzListe::PlatzListe(QWidget* parent) : QListWidget(parent) {
     setDragEnabled(true);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
+    viewport()->setAcceptDrops(true);
     setDefaultDropAction(Qt::CopyAction);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -301,8 +302,18 @@ void SpielplanPanel::platzseiteAufbauen() {
     felder_.clear();
     platz_->clear();
     platzseite_ = platzierungsspiele(daten_);
-    // The scene deletes the previous combo box and sides with their proxies.
-    scene->setPlan(platzseite_.layout);
+    // The sides are widgets that take drops; they stand where the drawing has their labels. The scene
+    // deletes the previous combo box and sides with their proxies.
+    PlanLayout layout = platzseite_.layout;
+    QHash<QString, QRect> seitenBoxen;
+    layout.texts.erase(std::remove_if(layout.texts.begin(), layout.texts.end(),
+                                      [&](const PlanText& t) {
+                                          if (!t.name.startsWith(QLatin1String("platz"))) return false;
+                                          seitenBoxen.insert(t.name, t.box);
+                                          return true;
+                                      }),
+                       layout.texts.end());
+    scene->setPlan(layout);
 
     for (const PlatzEintrag& e : platzseite_.liste) {
         auto* item = new QListWidgetItem(e.text, platz_);
@@ -320,15 +331,16 @@ void SpielplanPanel::platzseiteAufbauen() {
     connect(anzahl, &QComboBox::currentTextChanged, this, &SpielplanPanel::anzahlGewechselt);
 
     for (const PlatzZeile& z : platzseite_.zeilen) {
-        int y = kErsteZeileY + kZeilenAbstand * (z.i - 1);
-        if (const PlanTextItem* t = scene->textItem(QStringLiteral("text%1").arg(z.i)))
-            y = int(t->boundingRect().top());
+        const int y = kErsteZeileY + kZeilenAbstand * (z.i - 1);
         for (int seite = 1; seite <= 2; ++seite) {
+            const QRect box = seitenBoxen.value(QStringLiteral("platz%1%2").arg(seite).arg(z.i),
+                                                QRect(seite == 1 ? kSeite1X : kSeite2X, y, 120, 22));
             auto* feld = new PlatzFeld(z.i, seite);
-            feld->setEintrag(seite == 1 ? z.name1 : z.name2, seite == 1 ? z.sid1 : z.sid2);
             // The final's sides come from the bracket.
             feld->setAcceptDrops(!z.gesperrt);
-            scene->addWidgetAt(feld, QPoint(seite == 1 ? kSeite1X : kSeite2X, y));
+            feld->setFixedSize(box.size());
+            feld->setEintrag(seite == 1 ? z.name1 : z.name2, seite == 1 ? z.sid1 : z.sid2);
+            scene->addWidgetAt(feld, box.topLeft());
             connect(feld, &PlatzFeld::eintragAbgelegt, this, &SpielplanPanel::eintragAbgelegt);
             felder_ << feld;
         }
