@@ -7,9 +7,10 @@ namespace planbereich {
 
 QString neulosenVerweigert(Tdb_procedures& db, int kid, int phase) {
     if (phase < 2 || phase > 3) return {};
+    // Sides still waiting for a qualifier or a winner ("Sieger Gruppe A", "Sieger Spiel 3") count as
+    // matches to be played: the phase before is not finished while they are open.
     const Rows rows = db.select(QStringLiteral("SELECT spieler1,spieler2,SID1,SID2 FROM Spielplan WHERE KID=:ID "
-                                               "AND beendet=false AND SID1<>-1 AND SID2<>-1 AND phase=:p "
-                                               "ORDER BY spielnummer"),
+                                               "AND beendet=false AND phase=:p ORDER BY spielnummer"),
                                 {{":ID", kid}, {":p", phase - 1}});
     for (const Row& r : rows) {
         // A match against a bye stays open for good: it never keeps the phase from being finished.

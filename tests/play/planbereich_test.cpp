@@ -25,9 +25,10 @@ const QString kPhase2 = QStringLiteral("Phase 2 muss abgeschlossen sein um Phase
 
 TEST_P(Planbereich, APhaseIsRedrawnOnlyWhenEveryRealMatchOfThePhaseBeforeIsFinished) {
     spiel(kKid, 1, 1, 11, "Anna", 12, "Berta");
-    spiel(kKid, 2, 1, 13, "Carla", -2, "Freilos");   // a bye: stays open for good
+    spiel(kKid, 2, 1, 13, "Carla", -2, "Freilos");       // a bye: stays open for good
     spiel(kKid, 3, 1, -1, "Sieger Spiel 1", 13, "Carla"); // waits for match 1
-    spiel(kKid, 4, 2, 11, "Anna", 13, "Carla");
+    spiel(kKid, 6, 1, -1, "", -1, "");                    // a side emptied again: no match
+    spiel(kKid, 4, 2, -1, "Sieger Spiel 3", -1, "Sieger Gruppe A"); // waits for phase 1
     spiel(kKid, 5, 3, -1, "", -1, "");
     // As draw completion writes them: open, not NULL.
     db().exec(QStringLiteral("UPDATE Spielplan SET beendet=0 WHERE KID=:k"), {{":k", kKid}});
@@ -37,8 +38,10 @@ TEST_P(Planbereich, APhaseIsRedrawnOnlyWhenEveryRealMatchOfThePhaseBeforeIsFinis
     EXPECT_EQ(planbereich::neulosenVerweigert(db(), kKid, 3), kPhase2);
 
     beenden(1);
-    EXPECT_TRUE(planbereich::neulosenVerweigert(db(), kKid, 2).isEmpty())
-        << "the bye match and the match still waiting for a side keep nothing back";
+    EXPECT_EQ(planbereich::neulosenVerweigert(db(), kKid, 2), kPhase1) << "match 3 is still to be played";
+    beenden(3);
+    EXPECT_TRUE(planbereich::neulosenVerweigert(db(), kKid, 2).isEmpty()) << "the bye match keeps nothing back";
+    EXPECT_EQ(planbereich::neulosenVerweigert(db(), kKid, 3), kPhase2) << "phase 2 has not begun";
     beenden(4);
     EXPECT_TRUE(planbereich::neulosenVerweigert(db(), kKid, 3).isEmpty());
 }
