@@ -336,6 +336,7 @@ void SpielplanPanel::platzseiteAufbauen() {
             const QRect box = seitenBoxen.value(QStringLiteral("platz%1%2").arg(seite).arg(z.i),
                                                 QRect(seite == 1 ? kSeite1X : kSeite2X, y, 120, 22));
             auto* feld = new PlatzFeld(z.i, seite);
+            feld->setFont(PlanScene::planFont(QStringLiteral("Arial"), 8, false));
             // The final's sides come from the bracket.
             feld->setAcceptDrops(!z.gesperrt);
             feld->setFixedSize(box.size());
