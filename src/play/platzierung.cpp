@@ -142,7 +142,7 @@ PlatzierungsSeite platzierungsspiele(const PlanDaten& d) {
             p.background = kInfoHintergrund;
             l.texts.append(p);
         }
-        if (m) l.cells.append(planbau::statusCell(QRect(222, y + 3, 25, 16), z.spielnummer));
+        if (m) l.cells.append(planbau::statusCell(QRect(220, y + 3, 25, 16), z.spielnummer));
     }
     l.size = QSize(380, kZeilenStart + kZeilenAbstand * zeilen + 10);
     return seite;
@@ -191,6 +191,8 @@ bool feldDragDrop(Tdb_procedures& db, const PlanDaten& d, int zeile, int seite, 
     const int kid = d.info.KID;
 
     if (eintrag.spielnummer > 0) {
+        // A match cannot wait for its own result.
+        if (eintrag.spielnummer == z->spielnummer) return false;
         const bool sieger = eintrag.text.startsWith(kSiegerSpiel);
         if (!sieger && !eintrag.text.startsWith(kVerliererSpiel)) return false;
         const QString spalte = sieger ? QStringLiteral("siegerSID") : QStringLiteral("verliererSID");

@@ -100,7 +100,9 @@ TEST_P(PlatzierungTest, FourPlacingsWithAndWithoutAKnockOutPhase) {
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->box, QRect(250, 90, 120, 22));
         EXPECT_NE(findNamed(seite.layout, "text2"), nullptr);
-        EXPECT_NE(findCell(seite.layout, QStringLiteral("status%1").arg(c.zeilen[1])), nullptr);
+        const PlanStatusCell* cell = findCell(seite.layout, QStringLiteral("status%1").arg(c.zeilen[1]));
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->box, QRect(220, 93, 25, 16));
         EXPECT_NE(findText(seite.layout, "Anzahl der Platzierungen"), nullptr);
 
         // Choosing again replaces every placement match; a number that is not offered changes nothing.
@@ -193,6 +195,8 @@ TEST_P(PlatzierungTest, DroppingAMatchEntryWritesItsWinnerOrLoserOrThePlaceholde
     db().exec("UPDATE Spielplan SET siegerSID=-2 WHERE KID=:k AND spielnummer=2", {{":k", kKid}});
     ASSERT_TRUE(feldDragDrop(db(), load(), 1, 1, {"Sieger Spiel 2", 2}));
     EXPECT_EQ(side(7, 1), (Side{-2, "Freilos", 2, true, -1, -1}));
+    EXPECT_FALSE(feldDragDrop(db(), load(), 1, 2, {"Sieger Spiel 7", 7})) << "row 1 is match 7 itself";
+    EXPECT_EQ(side(7, 2).parentspiel, -1);
     EXPECT_FALSE(feldDragDrop(db(), load(), 3, 1, {"Sieger Spiel 2", 2})) << "no row 3";
     EXPECT_FALSE(feldDragDrop(db(), load(), 1, 3, {"Sieger Spiel 2", 2})) << "no side 3";
 }

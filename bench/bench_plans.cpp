@@ -1,0 +1,198 @@
+// Opening the plans of a class on the file database: its settings and rows read (one statement per
+// table), then every page computed as a layout. Two tournament-sized classes: 16 groups of 8 followed by
+// a knock-out of 32, and a double knock-out of 128.
+#include "common/interaction.h"
+#include "draw/fertigstellen.h"
+#include "play/plandaten.h"
+#include "store/db_procedures.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+class Silent : public Interaction {
+public:
+    void message(Icon, const QString&, Button) override {}
+    bool confirm(const QString&, Question) override { return false; }
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
+    void progress(int, int) override {}
+    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
+               PrintMode) override {
+        return false;
+    }
+};
+
+Datendateien sourceFiles() {
+    const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));
+    return {data.filePath(QStringLiteral("system.txt")), data.filePath(QStringLiteral("ko_system.txt"))};
+}
+
+PlanSlot entry(int sid) {
+    return {sid, QStringLiteral("Spieler%1, Vorname").arg(sid)};
+}
+
+constexpr int kKid = 1;
+
+DrawPlan groupsThenKnockOut() {
+    DrawPlan d;
+    d.kid = kKid;
+    d.tid = 1;
+    PhasePlan& groups = d.phases[0];
+    groups.system = PhasePlan::Gruppenphase;
+    int sid = 1;
+    for (int g = 0; g < 16; ++g) {
+        QVector<PlanSlot> lines;
+        for (int l = 0; l < 8; ++l)
+            lines << entry(sid++);
+        groups.groups << lines;
+    }
+    PhasePlan& ko = d.phases[1];
+    ko.system = PhasePlan::EinfachesKO;
+    ko.firstGid = 16;
+    for (int k = 0; k < 32; ++k) {
+        const int g = k % 16;
+        const QString letter(QChar(u'A' + g));
+        ko.bracket << PlanSlot{
+            -1, (k < 16 ? QStringLiteral("Sieger Gruppe ") : QStringLiteral("Zweiter Gruppe ")) + letter, g,
+            k < 16 ? 0 : 1};
+    }
+    return d;
+}
+
+DrawPlan doubleKnockOut128() {
+    DrawPlan d;
+    d.kid = kKid;
+    d.tid = 1;
+    d.phases[0].system = PhasePlan::DoppeltesKO;
+    for (int i = 0; i < 128; ++i)
+        d.phases[0].bracket << entry(i + 1);
+    return d;
+}
+
+// A database holding one drawn class: its settings, its group lines and standings rows, and its plan.
+class Klasse {
+public:
+    explicit Klasse(const DrawPlan& plan) {
+        path_ = dir_.filePath(QStringLiteral("b.sqlite"));
+        schema::createFile(path_);
+        db.connectFile(path_);
+        db.exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung, saetze, platten) "
+                               "VALUES (:k,1,0,'Herren',3,8)"),
+                {{":k", kKid}});
+        Params s{{":k", kKid}};
+        for (int n = 1; n <= 3; ++n) {
+            const PhasePlan& p = plan.phase(n);
+            const bool groups = p.system == PhasePlan::Gruppenphase;
+            s.append({QStringLiteral(":p%1").arg(n), p.exists() ? QVariant(p.system) : QVariant()});
+            s.append({QStringLiteral(":g%1").arg(n), groups ? QVariant(int(p.groups.size())) : QVariant()});
+            s.append({QStringLiteral(":t%1").arg(n),
+                      groups ? QVariant(int(p.groups.first().size())) : QVariant()});
+        }
+        db.exec(
+            QStringLiteral("INSERT INTO Gruppeneinstellungen VALUES (:k,:p1,:p2,:p3,:g1,:g2,:g3,:t1,:t2,:t3,"
+                           "2,NULL,NULL,0,NULL,NULL,0,'Platte')"),
+            s);
+        Silent silent;
+        Fertigstellen f(db, silent, sourceFiles());
+        f.fertigstellen(plan, [&] {
+            for (int n = 1; n <= 3; ++n) {
+                const PhasePlan& p = plan.phase(n);
+                if (p.system != PhasePlan::Gruppenphase) continue;
+                for (int g = 0; g < p.groups.size(); ++g)
+                    for (int q = 0; q < p.groups[g].size(); ++q) {
+                        const Params row{{":k", kKid},
+                                         {":g", p.firstGid + g},
+                                         {":p", q},
+                                         {":s", p.groups[g][q].id},
+                                         {":b", p.groups[g][q].text},
+                                         {":ph", n}};
+                        db.exec(QStringLiteral("INSERT INTO Gruppen VALUES (:k,:g,:p,:s,:b,-1,-1,0,0,:ph)"),
+                                row);
+                        db.exec(
+                            QStringLiteral("INSERT INTO Tabellen VALUES (:k,:g,:p,:s,:b,0,0,0,0,0,0,0,0,0,0,"
+                                           "-1,-1,:ph)"),
+                            row);
+                    }
+            }
+        });
+    }
+
+    Tdb_procedures db;
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// Every page of the class: the phases at the zoom they open with, the placement page and the match list.
+int everyLayout(const PlanDaten& d) {
+    int items = 0;
+    for (int phase = 1; phase <= 3; ++phase) {
+        const PlanLayout l = phasenplan(d, phase, 2);
+        items += int(l.texts.size() + l.cells.size());
+    }
+    items += int(platzierungsspiele(d).liste.size());
+    items += int(spielplanliste(d, -1, 900).texts.size());
+    return items;
+}
+
+void open(benchmark::State& state, const DrawPlan& plan, bool load, bool draw) {
+    Klasse k(plan);
+    const QString koSystem = sourceFiles().koSystem;
+    PlanDaten d = planDatenLaden(k.db, kKid, koSystem);
+    qint64 statements = 0;
+    int items = 0;
+    for (auto _ : state) {
+        k.db.resetStatementCount();
+        if (load) d = planDatenLaden(k.db, kKid, koSystem);
+        if (draw) items = everyLayout(d);
+        benchmark::DoNotOptimize(items);
+        statements = k.db.statementCount();
+    }
+    state.counters["statements"] = double(statements);
+    state.counters["matches"] = double(d.matches.size());
+    state.counters["items"] = items;
+}
+
+void BM_GroupsThenKnockOut_Load(benchmark::State& state) {
+    open(state, groupsThenKnockOut(), true, false);
+}
+void BM_GroupsThenKnockOut_Layouts(benchmark::State& state) {
+    open(state, groupsThenKnockOut(), false, true);
+}
+void BM_GroupsThenKnockOut_Open(benchmark::State& state) {
+    open(state, groupsThenKnockOut(), true, true);
+}
+void BM_DoubleKnockOut128_Load(benchmark::State& state) {
+    open(state, doubleKnockOut128(), true, false);
+}
+void BM_DoubleKnockOut128_Layouts(benchmark::State& state) {
+    open(state, doubleKnockOut128(), false, true);
+}
+void BM_DoubleKnockOut128_Open(benchmark::State& state) {
+    open(state, doubleKnockOut128(), true, true);
+}
+BENCHMARK(BM_GroupsThenKnockOut_Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupsThenKnockOut_Layouts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupsThenKnockOut_Open)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoubleKnockOut128_Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoubleKnockOut128_Layouts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoubleKnockOut128_Open)->Unit(benchmark::kMillisecond);
+
+// Every zoom level of the 128 bracket: what pressing "1", "2" and "3" costs together.
+void BM_DoubleKnockOut128_Zooms(benchmark::State& state) {
+    Klasse k(doubleKnockOut128());
+    const PlanDaten d = planDatenLaden(k.db, kKid, sourceFiles().koSystem);
+    for (auto _ : state)
+        for (int zoom = 1; zoom <= 3; ++zoom)
+            benchmark::DoNotOptimize(doppeltes_koplanerstellen(d, 1, zoom));
+}
+BENCHMARK(BM_DoubleKnockOut128_Zooms)->Unit(benchmark::kMillisecond);
+
+} // namespace
