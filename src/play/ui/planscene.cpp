@@ -9,6 +9,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsTextItem>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -194,14 +195,18 @@ void PlanScene::setPlan(const PlanLayout& layout) {
         auto* item = addRect(r.box, Qt::NoPen, QBrush(r.fill));
         item->setZValue(0);
     }
-    QHash<QRgb, QPen> pens;
+    // The lines take no input: one path per colour draws them all, instead of thousands of items.
+    QHash<QRgb, QPainterPath> paths;
     for (const PlanLine& l : layout.lines) {
-        auto it = pens.find(l.color.rgba());
-        if (it == pens.end()) {
-            QPen pen(l.color, 0); // cosmetic: one pixel at every zoom of the view
-            it = pens.insert(l.color.rgba(), pen);
-        }
-        addLine(QLineF(l.from, l.to), *it)->setZValue(1);
+        QPainterPath& path = paths[l.color.rgba()];
+        path.moveTo(l.from);
+        path.lineTo(l.to);
+    }
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
+        // Cosmetic pen: one pixel wide at every zoom of the view.
+        auto* item = addPath(*it, QPen(QColor::fromRgba(it.key()), 0), Qt::NoBrush);
+        item->setZValue(1);
+        bounds |= item->boundingRect();
     }
     for (const PlanText& t : layout.texts) {
         Measure& m = measure(t);
