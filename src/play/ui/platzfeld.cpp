@@ -30,8 +30,10 @@ void PlatzFeld::setEintrag(const QString& text, int sid) {
 }
 
 void PlatzFeld::mousePressEvent(QMouseEvent* event) {
+    // Taken, not passed on: a label ignores presses, and the moves that start the drag would then go to
+    // the page beneath it.
     pressAt_ = event->position().toPoint();
-    QLabel::mousePressEvent(event);
+    event->accept();
 }
 
 void PlatzFeld::mouseMoveEvent(QMouseEvent* event) {

@@ -86,7 +86,7 @@ SpielplanPanel::SpielplanPanel(AppState& state, Tdb_procedures& db, Interaction&
     side->addWidget(infoLabel);
     info_ = new QListWidget(this);
     info_->setObjectName(QStringLiteral("sp_info"));
-    info_->setFixedWidth(190);
+    info_->setFixedWidth(170);
     infoLabel->setBuddy(info_);
     side->addWidget(info_, 1);
 
@@ -123,7 +123,7 @@ QWidget* SpielplanPanel::buildPage(int page) {
     view->setParent(container);
     l->addWidget(view, 1);
     platz_ = new PlatzListe(container);
-    platz_->setFixedWidth(170);
+    platz_->setFixedWidth(150);
     platz_->setAccessibleName(QStringLiteral("Platzierungen"));
     l->addWidget(platz_);
     connect(platz_, &PlatzListe::feldZurueck, this, &SpielplanPanel::feldZurueck);
@@ -326,7 +326,8 @@ void SpielplanPanel::platzseiteAufbauen() {
     anzahl->addItems(platzseite_.anzahlItems);
     anzahl->setCurrentIndex(platzseite_.anzahl > 0 ? anzahl->findText(QString::number(platzseite_.anzahl)) : -1);
     anzahl->setFixedWidth(kAnzahlWidth);
-    scene->addWidgetAt(anzahl, kAnzahlPos);
+    // Above the sides, so its popup list is not hidden under them.
+    scene->addWidgetAt(anzahl, kAnzahlPos)->setZValue(7);
     anzahl_ = anzahl;
     connect(anzahl, &QComboBox::currentTextChanged, this, &SpielplanPanel::anzahlGewechselt);
 
