@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -48,12 +49,11 @@ protected:
         QDir().mkpath(dir.filePath(QStringLiteral("Files")));
         for (const char* f : {"system.txt", "ko_system.txt"})
             ASSERT_TRUE(QFile::copy(sourceFile(f), dir.filePath(QStringLiteral("Files/") + QString::fromLatin1(f))));
-        if (GetParam() == DbKind::Server) {
-            serverDb = std::make_unique<TestDatabase>(DbKind::Server);
-            state.serverName = serverDb->location();
-        }
+        if (GetParam() == DbKind::Server) serverDb = std::make_unique<TestDatabase>(DbKind::Server);
         main = std::make_unique<TMainform>(state, db, ui, clock, dir.path());
         windows = std::make_unique<AppWindows>(*main, state, db, ui, clock, dir.path());
+        // The dialogs start out with this computer's name; the tests' server is elsewhere.
+        if (serverDb) state.serverName = serverDb->location();
         main->show();
         TTurnier_erstellen* create = windows->createDialog();
         emit main->createTournamentRequested();
@@ -505,6 +505,14 @@ TEST_P(Plaene, PlacementMatchesAreSetUpAndFilledThroughTheWidgets) {
                            {{":s", final}})
                   .text(u"spieler1"),
               before.text(u"spieler1"));
+
+    // A side takes the press that starts dragging it; a label alone would let it fall through.
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(panel()->platzFeld(1, 2), &press);
+        EXPECT_TRUE(press.isAccepted());
+    }
 
     // Dragged back onto the list, the side is empty again.
     QSignalSpy zurueck(liste, &PlatzListe::feldZurueck);
