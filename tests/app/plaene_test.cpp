@@ -173,6 +173,7 @@ protected:
                 view->ensureVisible(t);
                 const QPoint at = view->mapFromScene(t->sceneBoundingRect().center());
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                QCoreApplication::processEvents();
                 return;
             }
         ADD_FAILURE() << "no tool on page " << page;

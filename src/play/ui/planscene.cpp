@@ -119,7 +119,9 @@ void PlanStatusItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, Q
 
 void PlanStatusItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
     event->accept();
-    if (PlanScene* s = planScene(this)) emit s->statusClicked(spielnummer_, mirrored_, event->button());
+    if (PlanScene* s = planScene(this)) s->afterEvent([s, n = spielnummer_, m = mirrored_, b = event->button()] {
+        emit s->statusClicked(n, m, b);
+    });
 }
 
 // --- PlanToolItem ----------------------------------------------------------------------------------
@@ -135,7 +137,7 @@ PlanToolItem::PlanToolItem(const PlanTool& tool, const QPixmap& picture)
 void PlanToolItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton) return;
-    if (PlanScene* s = planScene(this)) emit s->toolClicked(action_, tag_);
+    if (PlanScene* s = planScene(this)) s->afterEvent([s, a = action_, t = tag_] { emit s->toolClicked(a, t); });
 }
 
 // --- PlanScene -------------------------------------------------------------------------------------
@@ -144,6 +146,10 @@ PlanScene::PlanScene(const QString& imagesDir, QObject* parent) : QGraphicsScene
     setBackgroundBrush(Qt::white);
     // Items never move; the index only costs time when a page of thousands of items is filled.
     setItemIndexMethod(QGraphicsScene::NoIndex);
+}
+
+void PlanScene::afterEvent(std::function<void()> report) {
+    QMetaObject::invokeMethod(this, std::move(report), Qt::QueuedConnection);
 }
 
 QFont PlanScene::planFont(const QString& family, int pointSize, bool bold) {

@@ -7,6 +7,7 @@
 #include <QGraphicsView>
 #include <QHash>
 #include <QPixmap>
+#include <functional>
 
 class QGraphicsProxyWidget;
 
@@ -123,6 +124,8 @@ public:
     static QFont planFont(const QString& family, int pointSize, bool bold);
 
 signals:
+    // Clicks on cells and tools are reported once the mouse event is over: what they start may draw the
+    // page anew, which deletes the item that was clicked.
     void statusClicked(int spielnummer, bool mirrored, Qt::MouseButton button);
     void toolClicked(PlanToolAction action, int tag);
     // A name whose entry id is positive is pressed (screen position of the pointer) or released.
@@ -130,6 +133,8 @@ signals:
     void nameReleased();
 
 private:
+    void afterEvent(std::function<void()> report);
+
     friend class PlanTextItem;
     friend class PlanStatusItem;
     friend class PlanToolItem;

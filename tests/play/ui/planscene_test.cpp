@@ -111,6 +111,7 @@ struct Shown {
     void press(const QPointF& scenePos, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mousePress(view.viewport(), button, {}, view.mapFromScene(scenePos));
         QTest::mouseRelease(view.viewport(), button, {}, view.mapFromScene(scenePos));
+        QCoreApplication::processEvents();
     }
 };
 
@@ -135,6 +136,22 @@ TEST(PlanScene, StatusCellsAreFoundByNameAndReportTheirMatchSideAndButton) {
     EXPECT_EQ(spy[0][2].value<Qt::MouseButton>(), Qt::LeftButton);
     EXPECT_TRUE(spy[1][1].toBool());
     EXPECT_EQ(spy[1][2].value<Qt::MouseButton>(), Qt::RightButton);
+
+    // A click whose action draws the page anew (a result entered, the page redrawn) is reported after the
+    // mouse event, when the clicked item may go.
+    int redrawn = 0;
+    QObject::connect(&s.scene, &PlanScene::statusClicked, &s.scene, [&] {
+        s.scene.setPlan(seite());
+        ++redrawn;
+    });
+    QSignalSpy clicked(&s.scene, &PlanScene::statusClicked);
+    QTest::mousePress(s.view.viewport(), Qt::LeftButton, {}, s.view.mapFromScene(QPointF(230, 80)));
+    EXPECT_EQ(clicked.count(), 0) << "not while the press is delivered";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redrawn, 1);
+    QTest::mouseRelease(s.view.viewport(), Qt::LeftButton, {}, s.view.mapFromScene(QPointF(230, 80)));
+    ASSERT_NE(s.scene.statusCell(QStringLiteral("status4")), nullptr);
+    QObject::disconnect(&s.scene, &PlanScene::statusClicked, &s.scene, nullptr);
 
     // Drawing the page again replaces every item: the old names are gone.
     PlanLayout other;
