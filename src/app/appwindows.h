@@ -11,6 +11,7 @@ class ImportPanel;
 class Klassenverwalten;
 class SchiriPanel;
 class SpielerPanel;
+class SpielplanPanel;
 class TMainform;
 class TTurnier_erstellen;
 class Tdb_procedures;
@@ -41,6 +42,7 @@ public:
     Tteamauswahl* teamDialog() const { return teams_; }
     Tteamform* teamSystemDialog() const { return teamForm_; }
     Tauslosungsform* drawDialog() const { return auslosung_; }
+    SpielplanPanel* planPanel() const { return plaene_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -66,4 +68,5 @@ private:
     Tteamauswahl* teams_;
     Tteamform* teamForm_;
     Tauslosungsform* auslosung_;
+    SpielplanPanel* plaene_;
 };
