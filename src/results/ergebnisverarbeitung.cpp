@@ -91,12 +91,62 @@ Params aufSpiel(int kid, int snr, Params p = {}) {
     return p;
 }
 
-QVector<SpielplanRow> spieleAus(const Rows& rows) {
+// The columns of a match that result processing and undo look at; reading only these keeps the many
+// reads of one run cheap. The other fields of a row read so keep their defaults.
+const QString kSpalten = QStringLiteral(
+    "spielnummer,SID1,SID2,spieler1,spieler2,satz1,satz2,satz3,satz4,satz5,satz6,satz7,satz8,satz9,ergebnis,"
+    "parentspiel1,parentspiel2,parentsieger1,parentsieger2,parentGID1,parentGID2,parentpos1,parentpos2,"
+    "siegerSID,verliererSID,beendet,manuell,phase,gruppe");
+
+SpielplanRow leicht(const Row& r, int kid) {
+    SpielplanRow m;
+    m.KID = kid;
+    m.spielnummer = r.integer(u"spielnummer");
+    m.SID1 = r.integer(u"SID1");
+    m.SID2 = r.integer(u"SID2");
+    m.spieler1 = r.text(u"spieler1");
+    m.spieler2 = r.text(u"spieler2");
+    static const QString satz[9] = {
+        QStringLiteral("satz1"), QStringLiteral("satz2"), QStringLiteral("satz3"),
+        QStringLiteral("satz4"), QStringLiteral("satz5"), QStringLiteral("satz6"),
+        QStringLiteral("satz7"), QStringLiteral("satz8"), QStringLiteral("satz9")};
+    for (int k = 0; k < 9; ++k)
+        m.satz[k] = r.isNull(satz[k]) ? std::nullopt : std::optional<int>(r.integer(satz[k]));
+    m.ergebnis = r.isNull(u"ergebnis") ? std::nullopt : std::optional<QString>(r.text(u"ergebnis"));
+    m.parentspiel1 = r.integer(u"parentspiel1");
+    m.parentspiel2 = r.integer(u"parentspiel2");
+    m.parentsieger1 = r.boolean(u"parentsieger1");
+    m.parentsieger2 = r.boolean(u"parentsieger2");
+    m.parentGID1 = r.integer(u"parentGID1");
+    m.parentGID2 = r.integer(u"parentGID2");
+    m.parentpos1 = r.integer(u"parentpos1");
+    m.parentpos2 = r.integer(u"parentpos2");
+    m.siegerSID = r.integer(u"siegerSID");
+    m.verliererSID = r.integer(u"verliererSID");
+    m.beendet = r.boolean(u"beendet");
+    m.manuell = r.boolean(u"manuell");
+    m.phase = r.integer(u"phase");
+    m.gruppe = r.integer(u"gruppe");
+    return m;
+}
+
+QVector<SpielplanRow> spieleAus(const Rows& rows, int kid) {
     QVector<SpielplanRow> out;
     out.reserve(rows.size());
     for (const Row& r : rows)
-        out << matchrecord::matchFromRow(r);
+        out << leicht(r, kid);
     return out;
+}
+
+// The two sides of a match as they stand.
+struct Seiten {
+    int sid1 = -1;
+    QString name1;
+    int sid2 = -1;
+    QString name2;
+};
+Seiten seitenVon(const SpielplanRow& m) {
+    return {m.SID1, m.spieler1, m.SID2, m.spieler2};
 }
 
 // Empties side `seite` of a match, wipes its result and puts it back to not planned.
@@ -136,15 +186,24 @@ struct Ergebnisverarbeitung::Lauf {
         : db(d), kid(k), antworten(a), kw(klassenwerte(d, k)) {}
 
     SpielplanRow spiel(int snr) {
-        const auto m = matchrecord::readMatch(db, kid, snr);
-        if (!m) throw Ablehnung{kSpielFehlt};
-        return *m;
+        const Rows rows = db.select(QStringLiteral("SELECT ") + kSpalten +
+                                        QStringLiteral(" FROM Spielplan WHERE KID=:ID AND spielnummer=:snr"),
+                                    aufSpiel(kid, snr));
+        if (rows.isEmpty()) throw Ablehnung{kSpielFehlt};
+        return leicht(rows.first(), kid);
+    }
+
+    QVector<SpielplanRow> spieleWo(const QString& bedingung, const Params& p) {
+        return spieleAus(db.select(QStringLiteral("SELECT ") + kSpalten +
+                                       QStringLiteral(" FROM Spielplan WHERE ") + bedingung +
+                                       QStringLiteral(" ORDER BY spielnummer"),
+                                   p),
+                         kid);
     }
 
     QVector<SpielplanRow> gruppenspiele(int gid) {
-        return spieleAus(db.select(
-            QStringLiteral("SELECT * FROM Spielplan WHERE KID=:ID AND gruppe=:g ORDER BY spielnummer"),
-            {{QStringLiteral(":ID"), kid}, {QStringLiteral(":g"), gid}}));
+        return spieleWo(QStringLiteral("KID=:ID AND gruppe=:g"),
+                        {{QStringLiteral(":ID"), kid}, {QStringLiteral(":g"), gid}});
     }
 
     // The rows in the order the operator chose, or FrageOffen when he has not been asked yet.
@@ -330,11 +389,9 @@ struct Ergebnisverarbeitung::Lauf {
 
     // Every position of a finished group into the slots of the next phase that wait for it.
     void weiterInNaechstePhase(int gid, const QVector<TabellenRow>& ende) {
-        const QVector<SpielplanRow> ziele = spieleAus(db.select(
-            QStringLiteral(
-                "SELECT * FROM Spielplan WHERE KID=:ID AND (parentGID1=:g1 OR parentGID2=:g2) ORDER BY "
-                "spielnummer"),
-            {{QStringLiteral(":ID"), kid}, {QStringLiteral(":g1"), gid}, {QStringLiteral(":g2"), gid}}));
+        const QVector<SpielplanRow> ziele = spieleWo(
+            QStringLiteral("KID=:ID AND (parentGID1=:g1 OR parentGID2=:g2)"),
+            {{QStringLiteral(":ID"), kid}, {QStringLiteral(":g1"), gid}, {QStringLiteral(":g2"), gid}});
         const Rows plaetze =
             db.select(QStringLiteral("SELECT parentpos FROM Tabellen WHERE KID=:ID AND parentGID=:g"),
                       {{QStringLiteral(":ID"), kid}, {QStringLiteral(":g"), gid}});
@@ -410,11 +467,9 @@ struct Ergebnisverarbeitung::Lauf {
             liste = entscheiden(QStringLiteral("B"), phase, liste);
 
         const int naechste = phase + 1;
-        const QVector<SpielplanRow> ziele = spieleAus(db.select(
-            QStringLiteral(
-                "SELECT * FROM Spielplan WHERE KID=:ID AND phase=:ph AND (parentGID1=-3 OR parentGID2=-3) "
-                "ORDER BY spielnummer"),
-            {{QStringLiteral(":ID"), kid}, {QStringLiteral(":ph"), naechste}}));
+        const QVector<SpielplanRow> ziele =
+            spieleWo(QStringLiteral("KID=:ID AND phase=:ph AND (parentGID1=-3 OR parentGID2=-3)"),
+                     {{QStringLiteral(":ID"), kid}, {QStringLiteral(":ph"), naechste}});
         for (int i = 0; i < anzahl; ++i) {
             const int sid = i < liste.size() ? liste[i].SID : -1;
             const QString bez = i < liste.size() ? liste[i].bez : QStringLiteral("");
@@ -448,7 +503,7 @@ struct Ergebnisverarbeitung::Lauf {
             beitragZurueck(m);
             gruppeRekursiv(m.gruppe, m.phase);
         }
-        rekursivZurueck(m.spielnummer);
+        rekursivZurueck(m.spielnummer, seitenVon(m));
     }
 
     // Takes from the two rows exactly what finishing m added, and ranks the group again.
@@ -472,39 +527,42 @@ struct Ergebnisverarbeitung::Lauf {
         tabellen::aenderungenSchreiben(db, alt, rang);
     }
 
-    // Empties every slot filled from match n and continues below it.
-    void rekursivZurueck(int n) {
+    // Empties every slot filled from match n and continues below it. `quelle`: n's sides as they now stand.
+    void rekursivZurueck(int n, const Seiten& quelle) {
         // A match against a bye passes its open side on unplayed: a slot fed by its winner waits for what
         // that side waits for, not for the bye match itself.
-        const SpielplanRow quelle = spiel(n);
-        const freilos::Modus modus = freilos::modusOf(quelle.SID1, quelle.SID2);
+        const freilos::Modus modus = freilos::modusOf(quelle.sid1, quelle.sid2);
         const Rows rows = db.select(
-            QStringLiteral("SELECT spielnummer,parentspiel1,parentspiel2,parentsieger1,"
-                           "parentsieger2,SID1,SID2 FROM Spielplan WHERE KID=:ID AND "
-                           "(parentspiel1=:snr OR parentspiel2=:snr1) ORDER BY spielnummer"),
+            QStringLiteral(
+                "SELECT spielnummer,parentspiel1,parentspiel2,parentsieger1,parentsieger2,SID1,SID2,"
+                "spieler1,spieler2 FROM Spielplan WHERE KID=:ID AND (parentspiel1=:snr OR "
+                "parentspiel2=:snr1) ORDER BY spielnummer"),
             {{QStringLiteral(":ID"), kid}, {QStringLiteral(":snr"), n}, {QStringLiteral(":snr1"), n}});
         for (const Row& r : rows) {
             const int snr = r.integer(u"spielnummer");
+            Seiten jetzt{r.integer(u"SID1"), r.text(u"spieler1"), r.integer(u"SID2"), r.text(u"spieler2")};
             bool geleert = false;
             for (int seite = 0; seite < 2; ++seite) {
                 const bool erste = seite == 0;
                 if (r.integer(erste ? u"parentspiel1" : u"parentspiel2") != n) continue;
-                if (r.integer(erste ? u"SID1" : u"SID2") <= 0) continue;
+                if ((erste ? jetzt.sid1 : jetzt.sid2) <= 0) continue;
                 const bool sieger = r.boolean(erste ? u"parentsieger1" : u"parentsieger2");
                 QString bez = sieger ? freilos::siegerVon(n) : freilos::verliererVon(n);
                 if (modus == freilos::ErsteSeite || modus == freilos::ZweiteSeite) {
                     const bool ersteOffen = modus == freilos::ZweiteSeite;
-                    const int sid = ersteOffen ? quelle.SID1 : quelle.SID2;
+                    const int sid = ersteOffen ? quelle.sid1 : quelle.sid2;
                     // The side still holds its entry: the slot keeps it too.
                     if (!sieger || sid > 0) continue;
-                    bez = ersteOffen ? quelle.spieler1 : quelle.spieler2;
+                    bez = ersteOffen ? quelle.name1 : quelle.name2;
                 }
                 db.exec(kSeiteLeeren[seite], aufSpiel(kid, snr, {{QStringLiteral(":bez"), bez}}));
+                (erste ? jetzt.sid1 : jetzt.sid2) = -1;
+                (erste ? jetzt.name1 : jetzt.name2) = bez;
                 geleert = true;
             }
             if (geleert) {
                 geaendert << snr;
-                rekursivZurueck(snr);
+                rekursivZurueck(snr, jetzt);
             }
         }
     }
@@ -539,16 +597,21 @@ struct Ergebnisverarbeitung::Lauf {
                 ergebnisZurueck(m);
                 m = spiel(m.spielnummer);
             }
-            if (s1)
+            Seiten jetzt = seitenVon(m);
+            if (s1) {
+                jetzt.sid1 = -1;
+                jetzt.name1 = platzhalter(m.parentGID1, m.parentpos1);
                 db.exec(kSeiteLeeren[0],
-                        aufSpiel(kid, m.spielnummer,
-                                 {{QStringLiteral(":bez"), platzhalter(m.parentGID1, m.parentpos1)}}));
-            if (s2)
+                        aufSpiel(kid, m.spielnummer, {{QStringLiteral(":bez"), jetzt.name1}}));
+            }
+            if (s2) {
+                jetzt.sid2 = -1;
+                jetzt.name2 = platzhalter(m.parentGID2, m.parentpos2);
                 db.exec(kSeiteLeeren[1],
-                        aufSpiel(kid, m.spielnummer,
-                                 {{QStringLiteral(":bez"), platzhalter(m.parentGID2, m.parentpos2)}}));
+                        aufSpiel(kid, m.spielnummer, {{QStringLiteral(":bez"), jetzt.name2}}));
+            }
             geaendert << m.spielnummer;
-            if (m.gruppe < 0) rekursivZurueck(m.spielnummer);
+            if (m.gruppe < 0) rekursivZurueck(m.spielnummer, jetzt);
         }
 
         const Rows plaetze = db.select(

@@ -245,6 +245,72 @@ TEST_P(ErgebnisTest, ThreePhasesPlayedToTheEnd) {
     EXPECT_EQ(interaction.texts().count(QStringLiteral("Phase beendet")), 2);
 }
 
+// A circle in a group of three (B beat C, C beat A, A beat B, all alike): the three share one position
+// until the group ends, then the operator is asked once with the three in red, and his order is what
+// moves on.
+TEST_P(ErgebnisTest, CircleOfThreeIsDecidedByHand) {
+    PhasePlan ko =
+        bracket(PhasePlan::EinfachesKO, {label("Sieger Gruppe A", 0, 0), label("Zweiter Gruppe A", 0, 1)}, 1);
+    DrawPlan plan;
+    plan.phases = {gruppen(1, 3), ko, PhasePlan{}};
+    anlegen(db(), {Phase{0, 1, 3, 2, 0}, Phase{1}, Phase{}}, plan);
+    antwort = letzterNachOben;
+    auto e = ev();
+    // 2-3, 1-3, 1-2: 102 beats 103, 103 beats 101, 101 beats 102.
+    const QHash<int, int> sieger{{1, 102}, {2, 103}, {3, 101}};
+    ASSERT_EQ(spiel(db(), 1).SID1, 102);
+    for (int snr = 1; snr <= 2; ++snr) {
+        SpielplanRow m = spiel(db(), snr);
+        ErgebnisEingabe in = eingabe(snr, sieger.value(snr) == m.SID1 ? "3:1" : "1:3",
+                                     sieger.value(snr) == m.SID1 ? QStringList{"+5", "-7", "+9", "+3"}
+                                                                 : QStringList{"-5", "+7", "-9", "-3"});
+        ASSERT_TRUE(e.db_beendet(in).geschrieben);
+    }
+    EXPECT_TRUE(fragen.isEmpty()) << "no question while the group runs";
+    ErgebnisEingabe letzte = eingabe(3, "3:1", {"+5", "-7", "+9", "+3"});
+    ASSERT_EQ(spiel(db(), 3).SID1, 101);
+    interaction.clear();
+    ASSERT_TRUE(e.db_beendet(letzte).geschrieben);
+
+    ASSERT_EQ(fragen.size(), 1);
+    EXPECT_EQ(fragen[0], (QVector<int>{101, 103, 102})) << "ranked from the previous positions";
+    EXPECT_EQ(markierungen[0], (QVector<bool>{true, true, true}));
+    EXPECT_EQ(stand(db(), 0), (std::vector<std::pair<int, int>>{{102, 0}, {101, 1}, {103, 2}}));
+    EXPECT_EQ(seite1(spiel(db(), 4)), spieler(102));
+    EXPECT_EQ(seite2(spiel(db(), 4)), spieler(101));
+    EXPECT_EQ(interaction.texts(), (QStringList{"Gruppe beendet", "Phase beendet"}));
+}
+
+// A group of four with an empty line: the empty slot keeps its stored position while the group runs, and
+// takes the last place when it ends, so the slot fed by that place is emptied and the others get entries.
+TEST_P(ErgebnisTest, EmptySlotKeepsItsPositionAndEndsLast) {
+    PhasePlan p1 = gruppen(1, 4);
+    p1.groups[0] = {eintrag(101), PlanSlot{}, eintrag(102), eintrag(103)};
+    PhasePlan ko = bracket(PhasePlan::EinfachesKO,
+                           {label("Sieger Gruppe A", 0, 0), label("4. Gruppe A", 0, 3),
+                            label("Zweiter Gruppe A", 0, 1), label("Dritter Gruppe A", 0, 2)},
+                           1);
+    DrawPlan plan;
+    plan.phases = {p1, ko, PhasePlan{}};
+    anlegen(db(), {Phase{0, 1, 4, 4, 0}, Phase{1}, Phase{}}, plan);
+    auto e = ev();
+    const auto leer = [&] {
+        for (const TabellenRow& r : tabellen::gruppeLesen(db(), kKid, 0))
+            if (r.SID == -1) return r.pos;
+        return -99;
+    };
+    ASSERT_TRUE(e.db_beendet(staerkereGewinnt(*naechstes(db()))).geschrieben);
+    EXPECT_EQ(leer(), 1) << "while the group runs";
+    EXPECT_EQ(allesSpielen(db(), e), 3) << "two group matches, then the second against the third";
+    EXPECT_EQ(stand(db(), 0), (std::vector<std::pair<int, int>>{{101, 0}, {102, 1}, {103, 2}}));
+    EXPECT_EQ(leer(), 3);
+    const SpielplanRow a = spiel(db(), 7), b = spiel(db(), 8);
+    EXPECT_EQ(seite1(a), spieler(101));
+    EXPECT_EQ(seite2(a), (Seite{-1, QString()}));
+    EXPECT_EQ(seite1(b), spieler(102));
+    EXPECT_EQ(seite2(b), spieler(103));
+}
+
 // Withdrawing a group match after its group finished puts the group labels back into every slot the
 // group fed, empties the qualifiers' rows of the next group and resets the matches they had played there.
 TEST_P(ErgebnisTest, UndoOfAFinishedGroupRestoresTheLabels) {
