@@ -159,6 +159,23 @@ const QString kSeiteLeeren[2] = {
                    "verliererSID=-1,beendet=0,in_planung=0,begonnen=0 WHERE KID=:ID AND spielnummer=:snr"),
 };
 
+// The same for the rubbers of a team match, whose sides are the teams.
+const QString kRubberLeeren[2] = {
+    QStringLiteral(
+        "UPDATE Teamspiele SET MID1=-1,SID1=-1,spieler1=:bez,satz1=NULL,satz2=NULL,satz3=NULL,"
+        "satz4=NULL,satz5=NULL,satz6=NULL,satz7=NULL,satz8=NULL,satz9=NULL,ergebnis=NULL,siegerSID=-1,"
+        "verliererSID=-1,beendet=0,in_planung=0,begonnen=0 WHERE KID=:ID AND spielnummer=:snr"),
+    QStringLiteral(
+        "UPDATE Teamspiele SET MID2=-1,SID2=-1,spieler2=:bez,satz1=NULL,satz2=NULL,satz3=NULL,"
+        "satz4=NULL,satz5=NULL,satz6=NULL,satz7=NULL,satz8=NULL,satz9=NULL,ergebnis=NULL,siegerSID=-1,"
+        "verliererSID=-1,beendet=0,in_planung=0,begonnen=0 WHERE KID=:ID AND spielnummer=:snr"),
+};
+
+const QString kRubberFuellen[2] = {
+    QStringLiteral("UPDATE Teamspiele SET MID1=:s,spieler1=:b WHERE KID=:ID AND spielnummer=:snr"),
+    QStringLiteral("UPDATE Teamspiele SET MID2=:s,spieler2=:b WHERE KID=:ID AND spielnummer=:snr"),
+};
+
 const QString kSeiteFuellen[2] = {
     QStringLiteral("UPDATE Spielplan SET SID1=:s,spieler1=:b WHERE KID=:ID AND spielnummer=:snr"),
     QStringLiteral("UPDATE Spielplan SET SID2=:s,spieler2=:b WHERE KID=:ID AND spielnummer=:snr"),
@@ -265,7 +282,7 @@ struct Ergebnisverarbeitung::Lauf {
         weitergeben(freilos::verliererVon(m.spielnummer), out.verliererSID, verliererName);
 
         if (m.gruppe >= 0) {
-            const tabelle::Beitrag b = tabelle::einzelBeitrag(erg.a, erg.b, saetze);
+            const tabelle::Beitrag b = beitragVon(m.spielnummer, erg.a, erg.b, saetze);
             gruppeNachErgebnis(m.gruppe, m.SID1, b.erster, m.SID2, b.zweiter);
             phaseGeprueft(m.phase);
         }
@@ -292,9 +309,7 @@ struct Ergebnisverarbeitung::Lauf {
         for (const Row& r : rows) {
             const int snr = r.integer(u"spielnummer");
             for (int seite = 0; seite < 2; ++seite)
-                if (r.text(seite == 0 ? u"spieler1" : u"spieler2") == bez)
-                    db.exec(kSeiteFuellen[seite],
-                            aufSpiel(kid, snr, {{QStringLiteral(":s"), sid}, {QStringLiteral(":b"), name}}));
+                if (r.text(seite == 0 ? u"spieler1" : u"spieler2") == bez) seiteSetzen(snr, seite, sid, name);
             geaendert << snr;
         }
     }
@@ -412,9 +427,31 @@ struct Ergebnisverarbeitung::Lauf {
     }
 
     void seiteFuellen(int snr, int seite, int sid, const QString& bez) {
-        db.exec(kSeiteFuellen[seite],
-                aufSpiel(kid, snr, {{QStringLiteral(":s"), sid}, {QStringLiteral(":b"), bez}}));
+        seiteSetzen(snr, seite, sid, bez);
         geaendert << snr;
+    }
+
+    bool team() const { return kw.system == 3; }
+
+    // A side of match snr and, in a team class, the same side of its rubbers.
+    void seiteSetzen(int snr, int seite, int sid, const QString& name) {
+        const Params p = aufSpiel(kid, snr, {{QStringLiteral(":s"), sid}, {QStringLiteral(":b"), name}});
+        db.exec(kSeiteFuellen[seite], p);
+        if (team()) db.exec(kRubberFuellen[seite], p);
+    }
+    void seiteLeeren(int snr, int seite, const QString& bez) {
+        const Params p = aufSpiel(kid, snr, {{QStringLiteral(":bez"), bez}});
+        db.exec(kSeiteLeeren[seite], p);
+        if (team()) db.exec(kRubberLeeren[seite], p);
+    }
+
+    // What finishing m a:b added to the two rows: a team match counts its rubbers as they are stored.
+    tabelle::Beitrag beitragVon(int snr, int a, int b, const Saetze& saetze) {
+        if (!team()) return tabelle::einzelBeitrag(a, b, saetze);
+        QVector<tabelle::Rubber> rubbers;
+        for (const TeamspielRow& r : matchrecord::rubbersOfMatch(db, kid, snr))
+            rubbers << tabelle::Rubber{r.ergebnis.value_or(QString()), r.satz};
+        return tabelle::teamBeitrag(a, b, rubbers);
     }
 
     // The group and standings rows fed by (parentGID, parentpos); phase > 0 restricts them to that phase.
@@ -498,7 +535,11 @@ struct Ergebnisverarbeitung::Lauf {
     // Withdraws the result of m with its standings contribution and everything built on it.
     void ergebnisZurueck(const SpielplanRow& m) {
         geaendert << m.spielnummer;
-        matchrecord::withdrawResult(db, kid, m.spielnummer, matchrecord::Rubbers::Keep);
+        // A team knock-out match loses its rubbers' results too; a team group match keeps them until it
+        // is finished again.
+        matchrecord::withdrawResult(db, kid, m.spielnummer,
+                                    team() && m.gruppe < 0 ? matchrecord::Rubbers::Withdraw
+                                                           : matchrecord::Rubbers::Keep);
         if (m.gruppe >= 0) {
             beitragZurueck(m);
             gruppeRekursiv(m.gruppe, m.phase);
@@ -510,7 +551,7 @@ struct Ergebnisverarbeitung::Lauf {
     void beitragZurueck(const SpielplanRow& m) {
         const auto erg = m.ergebnis ? satznotation::endergebnis(*m.ergebnis) : std::nullopt;
         if (!erg || m.siegerSID <= 0 || m.verliererSID <= 0) return;
-        const tabelle::Beitrag b = tabelle::einzelBeitrag(erg->a, erg->b, m.satz);
+        const tabelle::Beitrag b = beitragVon(m.spielnummer, erg->a, erg->b, m.satz);
         const auto beteiligt = [&](int sid) {
             return sid > 0 && (sid == m.siegerSID || sid == m.verliererSID);
         };
@@ -555,7 +596,7 @@ struct Ergebnisverarbeitung::Lauf {
                     if (!sieger || sid > 0) continue;
                     bez = ersteOffen ? quelle.name1 : quelle.name2;
                 }
-                db.exec(kSeiteLeeren[seite], aufSpiel(kid, snr, {{QStringLiteral(":bez"), bez}}));
+                seiteLeeren(snr, seite, bez);
                 (erste ? jetzt.sid1 : jetzt.sid2) = -1;
                 (erste ? jetzt.name1 : jetzt.name2) = bez;
                 geleert = true;
@@ -601,14 +642,12 @@ struct Ergebnisverarbeitung::Lauf {
             if (s1) {
                 jetzt.sid1 = -1;
                 jetzt.name1 = platzhalter(m.parentGID1, m.parentpos1);
-                db.exec(kSeiteLeeren[0],
-                        aufSpiel(kid, m.spielnummer, {{QStringLiteral(":bez"), jetzt.name1}}));
+                seiteLeeren(m.spielnummer, 0, jetzt.name1);
             }
             if (s2) {
                 jetzt.sid2 = -1;
                 jetzt.name2 = platzhalter(m.parentGID2, m.parentpos2);
-                db.exec(kSeiteLeeren[1],
-                        aufSpiel(kid, m.spielnummer, {{QStringLiteral(":bez"), jetzt.name2}}));
+                seiteLeeren(m.spielnummer, 1, jetzt.name2);
             }
             geaendert << m.spielnummer;
             if (m.gruppe < 0) rekursivZurueck(m.spielnummer, jetzt);

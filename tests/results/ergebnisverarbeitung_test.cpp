@@ -311,6 +311,35 @@ TEST_P(ErgebnisTest, EmptySlotKeepsItsPositionAndEndsLast) {
     EXPECT_EQ(seite2(b), spieler(103));
 }
 
+// Best placed of phase 1 go into phase 2 only: the best-placed slot of phase 3 waits for phase 2's best.
+TEST_P(ErgebnisTest, BestPlacedGoIntoTheNextPhaseOnly) {
+    PhasePlan mitte;
+    mitte.system = PhasePlan::Gruppenphase;
+    mitte.firstGid = 2;
+    mitte.groups = {{label("Sieger Gruppe A", 0, 0), label("Sieger Gruppe B", 1, 0),
+                     label("1. Bestplatzierter 2. Platz", -3, 0)}};
+    PhasePlan finale =
+        bracket(PhasePlan::EinfachesKO,
+                {label("Sieger Gruppe C", 2, 0), label("1. Bestplatzierter 2. Platz", -3, 0)}, 3);
+    DrawPlan plan;
+    plan.phases = {gruppen(2, 3), mitte, finale};
+    anlegen(db(), {Phase{0, 2, 3, 1, 1}, Phase{0, 1, 3, 1, 1}, Phase{1}}, plan);
+    auto e = ev();
+    for (int snr = 1; snr <= 6; ++snr)
+        ASSERT_TRUE(e.db_beendet(staerkereGewinnt(spiel(db(), snr))).geschrieben);
+    ASSERT_EQ(fragen.size(), 1) << "102 and 105 are alike";
+    const auto c = tabellen::gruppeLesen(db(), kKid, 2);
+    ASSERT_EQ(c.size(), 3);
+    EXPECT_EQ(c[2].SID, 102) << "phase 2 gets phase 1's best second";
+    const SpielplanRow finale10 = spiele(db()).last();
+    EXPECT_EQ(seite2(finale10), offen("1. Bestplatzierter 2. Platz")) << "phase 3 waits for phase 2";
+
+    EXPECT_EQ(allesSpielen(db(), e), 3 + 1);
+    const SpielplanRow f = spiele(db()).last();
+    EXPECT_EQ(seite1(f), spieler(101));
+    EXPECT_EQ(seite2(f), spieler(102));
+}
+
 // Withdrawing a group match after its group finished puts the group labels back into every slot the
 // group fed, empties the qualifiers' rows of the next group and resets the matches they had played there.
 TEST_P(ErgebnisTest, UndoOfAFinishedGroupRestoresTheLabels) {
@@ -490,6 +519,37 @@ TEST_P(ErgebnisTest, DoublesKnockOutMovesThePairs) {
     EXPECT_EQ(seite2(finale), (Seite{102, QStringLiteral("Paar 102 / Partner 102")}));
     EXPECT_EQ(finale.siegerSID, 101);
     EXPECT_EQ(finale.verliererSID, 102);
+}
+
+// A team class: the teams move on in the team matches and in their rubbers, and back again on undo.
+TEST_P(ErgebnisTest, TeamsMoveOnInTheirRubbers) {
+    db().exec(QStringLiteral("INSERT INTO Teamsystem (TID, KID, spieler, reserve, s1a, s1b, s2a, s2b) VALUES "
+                             "(1, :k, 2, 0, 1, 1, 2, 2)"),
+              {{":k", kKid}});
+    QVector<PlanSlot> felder;
+    for (int s : {101, 104, 103, 102})
+        felder << eintrag(s);
+    DrawPlan plan;
+    plan.phases = {bracket(PhasePlan::EinfachesKO, felder), PhasePlan{}, PhasePlan{}};
+    anlegen(db(), {Phase{1}, Phase{}, Phase{}}, plan, 3);
+    ASSERT_EQ(matchrecord::rubbersOfMatch(db(), kKid, 3).size(), 2);
+    db().exec(QStringLiteral("UPDATE Teamspiele SET ergebnis='3:0' WHERE KID=:k AND spielnummer=1"),
+              {{":k", kKid}});
+    auto e = ev();
+    ASSERT_TRUE(e.db_beendet(eingabe(1, "3:1", {})).geschrieben);
+    for (const TeamspielRow& r : matchrecord::rubbersOfMatch(db(), kKid, 3)) {
+        EXPECT_EQ(r.MID1, 101);
+        EXPECT_EQ(r.spieler1, name(101));
+        EXPECT_EQ(r.MID2, -1);
+        EXPECT_EQ(r.spieler2, QStringLiteral("Sieger Spiel 2"));
+    }
+    ASSERT_TRUE(e.db_zuruecksetzen(kKid, 1).geschrieben);
+    for (const TeamspielRow& r : matchrecord::rubbersOfMatch(db(), kKid, 3)) {
+        EXPECT_EQ(r.MID1, -1);
+        EXPECT_EQ(r.spieler1, QStringLiteral("Sieger Spiel 1"));
+    }
+    for (const TeamspielRow& r : matchrecord::rubbersOfMatch(db(), kKid, 1))
+        EXPECT_EQ(r.ergebnis, std::nullopt) << "a team knock-out match loses its rubbers' results";
 }
 
 // Bad input: a clear message and nothing written.
