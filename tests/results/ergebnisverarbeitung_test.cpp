@@ -493,32 +493,35 @@ TEST_P(ErgebnisTest, DoubleKnockOutWithByesPlayedWithdrawnAndReplayed) {
     }
 }
 
-// Doubles: the pair's text moves on as the side's name.
-TEST_P(ErgebnisTest, DoublesKnockOutMovesThePairs) {
-    QVector<PlanSlot> felder;
-    for (int s : {101, 104, 103, 102})
-        felder << PlanSlot{s, QStringLiteral("Paar %1 / Partner %1").arg(s)};
-    DrawPlan plan;
-    plan.phases = {bracket(PhasePlan::EinfachesKO, felder), PhasePlan{}, PhasePlan{}};
-    anlegen(db(), {Phase{1}, Phase{}, Phase{}}, plan, 1);
-    auto e = ev();
-    // Match 1 was called to a typed table: that table goes back into no free list.
-    matchrecord::call(db(), kKid, 1, QDateTime(QDate(2026, 5, 1), QTime(9, 0)), QStringLiteral("Halle 2"),
-                      QString(), true);
-    ErgebnisEingabe erstes = staerkereGewinnt(spiel(db(), 1));
-    erstes.platte = QStringLiteral("Halle 2");
-    const Beendet b = e.db_beendet(erstes);
-    EXPECT_EQ(b.platteZiel, PlattenZiel::Keine);
-    EXPECT_EQ(b.spieler, (QVector<int>{101, 104}));
-    EXPECT_EQ(allesSpielen(db(), e), 2);
-    EXPECT_TRUE(interaction.texts().isEmpty()) << "knock-out results end no group and no phase";
-    for (int g = -1; g <= 0; ++g)
-        EXPECT_TRUE(tabellen::gruppeLesen(db(), kKid, g).isEmpty());
-    const SpielplanRow finale = spiel(db(), 3);
-    EXPECT_EQ(seite1(finale), (Seite{101, QStringLiteral("Paar 101 / Partner 101")}));
-    EXPECT_EQ(seite2(finale), (Seite{102, QStringLiteral("Paar 102 / Partner 102")}));
-    EXPECT_EQ(finale.siegerSID, 101);
-    EXPECT_EQ(finale.verliererSID, 102);
+// Doubles and mixed: the pair's text moves on as the side's name.
+TEST_P(ErgebnisTest, DoublesAndMixedKnockOutMoveThePairs) {
+    for (int kind : {1, 2}) {
+        SCOPED_TRACE(kind);
+        tdb = std::make_unique<TestDatabase>(GetParam());
+        interaction.clear();
+        QVector<PlanSlot> felder;
+        for (int s : {101, 104, 103, 102})
+            felder << PlanSlot{s, QStringLiteral("Paar %1 / Partner %1").arg(s)};
+        DrawPlan plan;
+        plan.phases = {bracket(PhasePlan::EinfachesKO, felder), PhasePlan{}, PhasePlan{}};
+        anlegen(db(), {Phase{1}, Phase{}, Phase{}}, plan, kind);
+        auto e = ev();
+        // Match 1 was called to a typed table: that table goes back into no free list.
+        matchrecord::call(db(), kKid, 1, QDateTime(QDate(2026, 5, 1), QTime(9, 0)), QStringLiteral("Halle 2"),
+                          QString(), true);
+        ErgebnisEingabe erstes = staerkereGewinnt(spiel(db(), 1));
+        erstes.platte = QStringLiteral("Halle 2");
+        const Beendet b = e.db_beendet(erstes);
+        EXPECT_EQ(b.platteZiel, PlattenZiel::Keine);
+        EXPECT_EQ(b.spieler, (QVector<int>{101, 104}));
+        EXPECT_EQ(allesSpielen(db(), e), 2);
+        EXPECT_TRUE(interaction.texts().isEmpty()) << "knock-out results end no group and no phase";
+        const SpielplanRow finale = spiel(db(), 3);
+        EXPECT_EQ(seite1(finale), (Seite{101, QStringLiteral("Paar 101 / Partner 101")}));
+        EXPECT_EQ(seite2(finale), (Seite{102, QStringLiteral("Paar 102 / Partner 102")}));
+        EXPECT_EQ(finale.siegerSID, 101);
+        EXPECT_EQ(finale.verliererSID, 102);
+    }
 }
 
 // A team class: the teams move on in the team matches and in their rubbers, and back again on undo.
