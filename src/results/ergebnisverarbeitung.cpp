@@ -188,7 +188,7 @@ bool offen(const SpielplanRow& m) {
 } // namespace
 
 // One run of a result or undo inside its transaction: reads, computes and writes, and collects what
-// changed. Meets it an undecided tie, it throws FrageOffen; a refusal throws Ablehnung.
+// changed. An undecided tie throws FrageOffen, a refusal Ablehnung.
 struct Ergebnisverarbeitung::Lauf {
     Tdb_procedures& db;
     int kid;
