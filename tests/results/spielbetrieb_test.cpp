@@ -254,6 +254,39 @@ TEST_P(StatusTest, OffersStayInTheirPhase) {
     EXPECT_EQ(sb->naechstesAngebot(1), 1);
 }
 
+// A group with an empty line leaves matches against nobody open for good; once the group is over they must
+// not keep the final from being offered.
+TEST_P(StatusTest, MatchesAgainstAnEmptyLineDoNotHoldUpOffers) {
+    PhasePlan p1 = gruppen(1, 4);
+    p1.groups[0] = {eintrag(101), PlanSlot{}, eintrag(102), eintrag(103)};
+    PhasePlan ko = bracket(PhasePlan::EinfachesKO,
+                           {label("Sieger Gruppe A", 0, 0), label("Zweiter Gruppe A", 0, 1)}, 1);
+    DrawPlan plan;
+    plan.phases = {p1, ko, PhasePlan{}};
+    anlegen(db(), {Phase{0, 1, 4, 2, 0}, Phase{1}, Phase{}}, plan);
+    oeffnen();
+    QVector<int> leer;
+    for (const SpielplanRow& m : spiele(db()))
+        if (m.phase == 1 && (m.spieler1.isEmpty() || m.spieler2.isEmpty())) leer << m.spielnummer;
+    ASSERT_EQ(leer.size(), 3);
+    ASSERT_TRUE(sb->turniergo([](int) { return false; }));
+    for (int s : leer)
+        EXPECT_EQ(tag(s), StateTag::Waiting) << s;
+    for (const SpielplanRow& m : spiele(db())) {
+        if (m.phase != 1 || leer.contains(m.spielnummer)) continue;
+        const bool erster = m.SID1 < m.SID2;
+        ASSERT_TRUE(ev->db_beendet(eingabe(m.spielnummer, erster ? "3:0" : "0:3",
+                                           erster ? QStringList{"1", "1", "1"} : QStringList{"-1", "-1", "-1"}))
+                        .geschrieben);
+    }
+    sb->planshow();
+    const int finale = spiele(db()).last().spielnummer;
+    EXPECT_EQ(spiel(finale).SID1, 101);
+    EXPECT_EQ(tag(finale), StateTag::Playable);
+    EXPECT_EQ(sb->possiblegames(2), QVector<int>{finale});
+    EXPECT_EQ(sb->naechstesAngebot(2), finale);
+}
+
 class ErinnerungTest : public BetriebTest {};
 
 // Reminders: nothing before five minutes, then one line per player and umpire, newest on top; the umpire
