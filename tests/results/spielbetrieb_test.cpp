@@ -180,6 +180,28 @@ TEST_P(StatusTest, RebuildTakesCalledMatchesOutFirst) {
     EXPECT_EQ(z.hintx, QStringLiteral("-9, +0, +12, -4"));
 }
 
+// The plans are drawn again while a knock-out match is started: its players stay out of `allespieler` until
+// it is finished.
+TEST_P(StatusTest, RebuildKeepsStartedKnockoutPlayersBusy) {
+    koMitFreilosen();
+    oeffnen();
+    ASSERT_TRUE(sb->turniergo([](int) { return false; }));
+    ASSERT_TRUE(aufrufen(2, QStringLiteral("2")).geschlossen);
+    ASSERT_TRUE(starten(2).geschlossen);
+    sb->planshow();
+    EXPECT_EQ(tag(2), StateTag::Started);
+    EXPECT_EQ(tag(3), StateTag::Playable);
+    EXPECT_FALSE(liste(Freilisten::allespieler).contains(QStringLiteral("104")));
+    EXPECT_FALSE(liste(Freilisten::allespieler).contains(QStringLiteral("105")));
+    EXPECT_TRUE(liste(Freilisten::allespieler).contains(QStringLiteral("103")));
+    EXPECT_EQ(liste(Freilisten::alleplatten), QStringList{"1"});
+    ASSERT_TRUE(ergebnis(2, QStringLiteral("3:0"), {"1", "2", "3"}).geschlossen);
+    EXPECT_TRUE(liste(Freilisten::allespieler).contains(QStringLiteral("104")));
+    // 101 had a bye and now meets the winner of match 2.
+    EXPECT_EQ(spiel(5).SID2, 104);
+    EXPECT_EQ(tag(5), StateTag::Playable);
+}
+
 // A call takes a player or the last table from other open matches: they wait (planupdate).
 TEST_P(StatusTest, CallMakesMatchesOfBusyPlayersWait) {
     gruppeMitFinale();

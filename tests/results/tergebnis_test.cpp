@@ -61,6 +61,16 @@ TEST_P(DialogTest, ClickOpensThePageOfTheNextStep) {
     EXPECT_EQ(dialog->statusClick(1), Dialogmodus::SpielStarten);
     EXPECT_EQ(dialog->seite(), 1);
     EXPECT_EQ(dialog->schiriLabel, QStringLiteral("Schiedsrichter: Huber, Eva"));
+    // A second call is written at once and taken back by unticking.
+    dialog->aufrufGeklickt(matchrecord::Recall::aufruf2_sch, true);
+    EXPECT_EQ(spiel(1).aufruf2_sch, t0);
+    dialog->aufrufGeklickt(matchrecord::Recall::aufruf3_sp2, true);
+    dialog->aufrufGeklickt(matchrecord::Recall::aufruf3_sp2, false);
+    EXPECT_FALSE(spiel(1).aufruf3_sp2.isValid());
+    dialog->spielaufgerufen(1);
+    EXPECT_TRUE(dialog->aufruf[2]);
+    EXPECT_FALSE(dialog->aufruf[4]);
+    EXPECT_FALSE(dialog->aufrufHinweis[2].isEmpty());
     ASSERT_TRUE(dialog->okClick().geschlossen);
     EXPECT_EQ(stateOf(spiel(1)), MatchState::Started);
     EXPECT_EQ(dialog->statusClick(1, true), Dialogmodus::SpielBeendet);
@@ -68,6 +78,11 @@ TEST_P(DialogTest, ClickOpensThePageOfTheNextStep) {
     EXPECT_EQ(dialog->seite(), 2);
     dialog->ergebnisGewaehlt(QStringLiteral("3:2"));
     EXPECT_EQ(dialog->satzAktiv, 5);
+    dialog->satz[4] = QStringLiteral("7");
+    dialog->ergebnisGewaehlt(QStringLiteral("3:0"));
+    EXPECT_EQ(dialog->satzAktiv, 3);
+    EXPECT_TRUE(dialog->satz[4].isEmpty());
+    dialog->ergebnisGewaehlt(QStringLiteral("3:2"));
     dialog->satz = {"-0", "9", "-12", "+0", "11", "", "", "", ""};
     ASSERT_TRUE(dialog->okClick().geschlossen);
     EXPECT_EQ(dialog->statusClick(1), Dialogmodus::Korrigieren);
