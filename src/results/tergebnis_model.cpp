@@ -85,6 +85,8 @@ std::optional<SpielplanRow> Tergebnis::vorbereiten(int nr, Dialogmodus m, bool g
     next1Visible = m == Dialogmodus::Aufrufen;
     ergebnisItems = satznotation::ergebnisliste(info.saetze);
     satzFelder = 2 * info.saetze - 1;
+    // The day picker always shows a day: today until a planned or start day is known.
+    if (!starttag.isValid()) starttag = sb_.clock().today();
     if (!row) return row;
     gruppetemp = row->gruppe;
     spieler1Label = QStringLiteral("Spieler 1: ") + row->spieler1;
