@@ -1,5 +1,6 @@
 #include "app/appwindows.h"
 
+#include "app/spielsteuerung.h"
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "common/classkind.h"
@@ -143,6 +144,7 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(&main, &TMainform::planOpened, this, [this](int kid, const QString& caption) {
         try {
             plaene_->oeffnen(kid, caption);
+            spiel_->klasseGeoeffnet(kid);
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }
@@ -151,6 +153,13 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(plaene_, &SpielplanPanel::redrawRequested, this, &AppWindows::openDraw);
     // A class that is already running keeps its reminders going.
     connect(plaene_, &SpielplanPanel::klasseLaeuft, this, [this] { main_.timer()->start(); });
+    // Running the class: the status cells, the match dialog, the class start and the reminders.
+    spiel_ = new Spielsteuerung(*plaene_, main, db, interaction, clock, programDir);
+    connect(spiel_, &Spielsteuerung::klasseLaeuft, this, [this] { main_.timer()->start(); });
+    connect(plaene_, &SpielplanPanel::startRequested, spiel_, &Spielsteuerung::starten);
+    connect(plaene_, &SpielplanPanel::statusRebuildRequested, spiel_, &Spielsteuerung::zellenZeigen);
+    connect(plaene_, &SpielplanPanel::statusClicked, spiel_, &Spielsteuerung::statusGeklickt);
+    connect(main_.timer(), &QTimer::timeout, spiel_, &Spielsteuerung::erinnern);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);

@@ -12,6 +12,7 @@ class Klassenverwalten;
 class SchiriPanel;
 class SpielerPanel;
 class SpielplanPanel;
+class Spielsteuerung;
 class TMainform;
 class TTurnier_erstellen;
 class Tdb_procedures;
@@ -43,6 +44,7 @@ public:
     Tteamform* teamSystemDialog() const { return teamForm_; }
     Tauslosungsform* drawDialog() const { return auslosung_; }
     SpielplanPanel* planPanel() const { return plaene_; }
+    Spielsteuerung* spielsteuerung() const { return spiel_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -69,4 +71,5 @@ private:
     Tteamform* teamForm_;
     Tauslosungsform* auslosung_;
     SpielplanPanel* plaene_;
+    Spielsteuerung* spiel_;
 };

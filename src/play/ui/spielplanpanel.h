@@ -58,6 +58,9 @@ public:
 
     // Where the file of the double knock-out plans is read; beside the program unless told otherwise.
     void setKoSystemPath(const QString& path) { koSystemPath_ = path; }
+    const QString& koSystemPath() const { return koSystemPath_; }
+    // The reminder list `sp_info` under the pages; the running class writes into it.
+    QListWidget* infoListe() const { return info_; }
 
     static QString druckHinweis() {
         return QStringLiteral("Der Ausdruck der Pläne ist in dieser Version noch nicht verfügbar.");
