@@ -137,10 +137,12 @@ TEST_P(Plaene, RedrawIsRefusedUntilThePhaseBeforeIsFinishedAndThenOpensTheDraw) 
     EXPECT_EQ(ui.messages[0].icon, Interaction::Icon::Warning);
     EXPECT_FALSE(draw->isVisible());
 
-    // Phase 1 is always drawn anew.
+    // Phase 1 is always drawn anew, once the operator agrees to replace the drawn plan.
     ui.clear();
+    ui.answer(true);
     toolKlicken(1, PlanToolAction::Redraw);
     EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    EXPECT_EQ(ui.questions.size(), 1);
     EXPECT_TRUE(draw->isVisible());
     draw->close();
 
