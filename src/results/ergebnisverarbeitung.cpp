@@ -188,7 +188,7 @@ bool offen(const SpielplanRow& m) {
 } // namespace
 
 // One run of a result or undo inside its transaction: reads, computes and writes, and collects what
-// changed. Meets it an undecided tie, it throws FrageOffen; a refusal throws Ablehnung.
+// changed. An undecided tie throws FrageOffen, a refusal Ablehnung.
 struct Ergebnisverarbeitung::Lauf {
     Tdb_procedures& db;
     int kid;
@@ -542,9 +542,9 @@ struct Ergebnisverarbeitung::Lauf {
                                                            : matchrecord::Rubbers::Keep);
         if (m.gruppe >= 0) {
             beitragZurueck(m);
-            gruppeRekursiv(m.gruppe, m.phase);
+            gruppe_rekursiv(m.gruppe, m.phase);
         }
-        rekursivZurueck(m.spielnummer, seitenVon(m));
+        rekursiv_zurueck(m.spielnummer, seitenVon(m));
     }
 
     // Takes from the two rows exactly what finishing m added, and ranks the group again.
@@ -569,7 +569,7 @@ struct Ergebnisverarbeitung::Lauf {
     }
 
     // Empties every slot filled from match n and continues below it. `quelle`: n's sides as they now stand.
-    void rekursivZurueck(int n, const Seiten& quelle) {
+    void rekursiv_zurueck(int n, const Seiten& quelle) {
         // A match against a bye passes its open side on unplayed: a slot fed by its winner waits for what
         // that side waits for, not for the bye match itself.
         const freilos::Modus modus = freilos::modusOf(quelle.sid1, quelle.sid2);
@@ -603,14 +603,14 @@ struct Ergebnisverarbeitung::Lauf {
             }
             if (geleert) {
                 geaendert << snr;
-                rekursivZurueck(snr, jetzt);
+                rekursiv_zurueck(snr, jetzt);
             }
         }
     }
 
     // Empties every slot of the next phase that was filled from group g, with what was built on it, and
     // the best-placed slots of the next phase: the phase is no longer finished.
-    void gruppeRekursiv(int g, int phase) {
+    void gruppe_rekursiv(int g, int phase) {
         const int naechste = phase + 1;
         const int platz = kw.bestenVon(phase) + 1;
         const auto platzhalter = [&](int parentGID, int parentpos) {
@@ -650,7 +650,7 @@ struct Ergebnisverarbeitung::Lauf {
                 seiteLeeren(m.spielnummer, 1, jetzt.name2);
             }
             geaendert << m.spielnummer;
-            if (m.gruppe < 0) rekursivZurueck(m.spielnummer, jetzt);
+            if (m.gruppe < 0) rekursiv_zurueck(m.spielnummer, jetzt);
         }
 
         const Rows plaetze = db.select(

@@ -19,7 +19,7 @@ class Tdb_procedures;
 // transaction is open: a run that meets an undecided tie is rolled back, the question is asked, and the
 // run starts again with the answer. The messages "Gruppe beendet" and "Phase beendet" follow the
 // commit. What the free lists of the running class must get back is handed to the caller, who changes
-// them after the commit.
+// them after the commit. Call them with no transaction open, so a question never holds the database.
 
 // What the match dialog hands over when a match is finished.
 struct ErgebnisEingabe {

@@ -108,11 +108,16 @@ Beitrag teamBeitrag(int a, int b, const QVector<Rubber>& rubbers) {
     int s1 = 0, s2 = 0;
     satznotation::Punkte p;
     for (const Rubber& r : rubbers) {
-        if (const auto e = satznotation::endergebnis(r.ergebnis)) {
-            s1 += e->a;
-            s2 += e->b;
-        }
-        const auto q = punkteSumme(r.satz);
+        // A rubber counts with the sets its result says were played: a new rubber's sets read 0, which
+        // would otherwise count as sets won 11:0.
+        const auto e = satznotation::endergebnis(r.ergebnis);
+        if (!e) continue;
+        s1 += e->a;
+        s2 += e->b;
+        Saetze gespielt{};
+        for (int k = 0; k < std::min(9, e->a + e->b); ++k)
+            gespielt[k] = r.satz[k];
+        const auto q = punkteSumme(gespielt);
         p.erster += q.erster;
         p.zweiter += q.zweiter;
     }

@@ -48,7 +48,8 @@ struct Rubber {
     Saetze satz{};
 };
 // A team match finished a:b (rubbers) with these rubbers: team matches, rubbers from a:b, sets summed
-// from the rubber results, points from all sets of all rubbers.
+// from the rubber results, points from the sets of all rubbers — of each rubber the sets its result says
+// were played, so a rubber not played ("0:0", sets 0) adds nothing.
 Beitrag teamBeitrag(int a, int b, const QVector<Rubber>& rubbers);
 
 void addieren(TabellenRow& row, const Zaehler& z);

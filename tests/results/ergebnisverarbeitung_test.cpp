@@ -555,6 +555,67 @@ TEST_P(ErgebnisTest, TeamsMoveOnInTheirRubbers) {
         EXPECT_EQ(r.ergebnis, std::nullopt) << "a team knock-out match loses its rubbers' results";
 }
 
+// A team group match counts team matches, rubbers from the team result, and sets and points from the
+// stored rubbers; withdrawn, it takes exactly that away again.
+TEST_P(ErgebnisTest, TeamGroupMatchCountsItsRubbers) {
+    db().exec(QStringLiteral("INSERT INTO Teamsystem (TID, KID, spieler, reserve, s1a, s1b, s2a, s2b) VALUES "
+                             "(1, :k, 2, 0, 1, 1, 2, 2)"),
+              {{":k", kKid}});
+    DrawPlan plan;
+    plan.phases = {gruppen(1, 3), PhasePlan{}, PhasePlan{}};
+    anlegen(db(), {Phase{0, 1, 3, 1, 0}, Phase{}, Phase{}}, plan, 3, 2);
+    ASSERT_EQ(spiel(db(), 1).SID1, 102);
+    const struct {
+        int nummer;
+        const char* ergebnis;
+        int s1, s2, s3, s4;
+    } rubbers[] = {{1, "3:0", 5, 5, 5, 0}, {2, "3:1", 5, -5, 5, 5}};
+    for (const auto& r : rubbers)
+        db().exec(
+            QStringLiteral("UPDATE Teamspiele SET ergebnis=:e,satz1=:s1,satz2=:s2,satz3=:s3,satz4=:s4 WHERE "
+                           "KID=:k AND spielnummer=1 AND nummer=:n"),
+            {{":e", QString::fromLatin1(r.ergebnis)},
+             {":s1", r.s1},
+             {":s2", r.s2},
+             {":s3", r.s3},
+             {":s4", r.nummer == 1 ? QVariant() : QVariant(r.s4)},
+             {":k", kKid},
+             {":n", r.nummer}});
+    auto e = ev();
+    ASSERT_TRUE(e.db_beendet(eingabe(1, "2:0", {})).geschrieben);
+    const auto zeile = [&](int sid) {
+        for (const TabellenRow& r : tabellen::gruppeLesen(db(), kKid, 0))
+            if (r.SID == sid) return r;
+        return TabellenRow{};
+    };
+    const TabellenRow sieger = zeile(102), verlierer = zeile(103);
+    EXPECT_EQ(sieger.spielanzahl, 1);
+    EXPECT_EQ(sieger.matchegewonnen, 1);
+    EXPECT_EQ(sieger.matcheverloren, 0);
+    EXPECT_EQ(sieger.spielegewonnen, 2);
+    EXPECT_EQ(sieger.saetzegewonnen, 6);
+    EXPECT_EQ(sieger.saetzeverloren, 1);
+    EXPECT_EQ(sieger.punktegewonnen, 33 + 38);
+    EXPECT_EQ(sieger.punkteverloren, 15 + 26);
+    EXPECT_EQ(sieger.pos, 0);
+    EXPECT_EQ(verlierer.matcheverloren, 1);
+    EXPECT_EQ(verlierer.spieleverloren, 2);
+    EXPECT_EQ(verlierer.saetzegewonnen, 1);
+    EXPECT_EQ(verlierer.punktegewonnen, 41);
+
+    ASSERT_TRUE(e.db_zuruecksetzen(kKid, 1).geschrieben);
+    for (int sid : {102, 103}) {
+        const TabellenRow r = zeile(sid);
+        EXPECT_EQ(r.spielanzahl, 0);
+        EXPECT_EQ(r.matchegewonnen + r.matcheverloren, 0);
+        EXPECT_EQ(r.spielegewonnen + r.spieleverloren, 0);
+        EXPECT_EQ(r.saetzegewonnen + r.saetzeverloren, 0);
+        EXPECT_EQ(r.punktegewonnen + r.punkteverloren, 0);
+    }
+    EXPECT_EQ(matchrecord::rubbersOfMatch(db(), kKid, 1).first().ergebnis, QStringLiteral("3:0"))
+        << "a team group match keeps its rubbers' results";
+}
+
 // Bad input: a clear message and nothing written.
 TEST_P(ErgebnisTest, RefusalsWriteNothing) {
     ko8();

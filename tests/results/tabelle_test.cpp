@@ -214,8 +214,12 @@ TEST(Beitrag, SinglesMatchAddsMatchesSetsAndPoints) {
 }
 
 TEST(Beitrag, TeamMatchSumsItsRubbers) {
-    const QVector<tabelle::Rubber> rubbers{
-        {"3:0", {5, 5, 5}}, {"1:3", {-5, 5, -5, -5}}, {"3:2", {}}, {"3:1", {}}};
+    // Stored sets beyond those played read 0 (as in a new rubber); the last rubber was never played.
+    const QVector<tabelle::Rubber> rubbers{{"3:0", {5, 5, 5, 0, 0, 0, 0, 0, 0}},
+                                           {"1:3", {-5, 5, -5, -5, 0, 0, 0, 0, 0}},
+                                           {"3:2", {}},
+                                           {"3:1", {}},
+                                           {"0:0", {0, 0, 0, 0, 0, 0, 0, 0, 0}}};
     const auto b = tabelle::teamBeitrag(3, 1, rubbers);
     EXPECT_EQ(b.erster.matchegewonnen, 1);
     EXPECT_EQ(b.erster.matcheverloren, 0);
