@@ -45,7 +45,11 @@ void Spielbetrieb::klasseOeffnen() {
 }
 
 void Spielbetrieb::planshow() {
-    daten_ = planDatenLaden(db_, kid_, koSystemPath_);
+    planshow(planDatenLaden(db_, kid_, koSystemPath_));
+}
+
+void Spielbetrieb::planshow(PlanDaten d) {
+    daten_ = std::move(d);
     listen_ = freilistenErstellen(daten_, ressourcenLaden(db_, kid_));
     zellen_.clear();
     bool laeuft = false;

@@ -52,6 +52,8 @@ public:
     // for a class that is running (a match called, started or finished) the status is rebuilt and the
     // reminder timer runs. The reminder list is kept; opening a class empties it (`klasseOeffnen`).
     void planshow();
+    // The same from data the plan area has just read for its drawings, so nothing is read twice.
+    void planshow(PlanDaten d);
     void klasseOeffnen();
     const PlanDaten& daten() const { return daten_; }
 

@@ -105,7 +105,7 @@ void Tergebnis::spielplanen(int nr) {
     plattencombo.clear();
     schiricombo.clear();
     schiripool = schiripoolEnabled = false;
-    starttag = info.atag;
+    if (info.atag.isValid()) starttag = info.atag;
     startzeit = info.uhrzeit > 0 ? QTime(0, 0).addSecs(info.uhrzeit * 60).toString(QStringLiteral("hh:mm")) : QString();
     geplanterTischLabel = QStringLiteral("Geplanter Tisch: ");
     if (!m) return;
