@@ -1,5 +1,6 @@
 #include "app/appwindows.h"
 
+#include "app/spielsteuerung.h"
 #include "app/tmainform.h"
 #include "common/interaction.h"
 #include "common/classkind.h"
@@ -17,6 +18,7 @@
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
 #include "output/entryform.h"
+#include "play/ui/spielplanpanel.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -25,6 +27,7 @@
 #include "store/ui/turnierpanel.h"
 
 #include <QAction>
+#include <QTimer>
 
 AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
                        const QString& programDir)
@@ -134,6 +137,29 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     // Long names and club names are cut with "…" and a tooltip, never hidden behind a scroll bar.
     for (QWidget* panel : std::initializer_list<QWidget*>{schiri_, spieler_, klassen_, anmeldung_, gruppen_})
         ganzeTexteZeigen(panel);
+    // The plans of a class: opened from the plans bar; their tools open the match list over the main
+    // window and the draw in its redraw mode.
+    plaene_ = new SpielplanPanel(state, db, interaction, programDir);
+    main.setPanel(QStringLiteral("spielplanform"), plaene_);
+    connect(&main, &TMainform::planOpened, this, [this](int kid, const QString& caption) {
+        try {
+            plaene_->oeffnen(kid, caption);
+            spiel_->klasseGeoeffnet(kid);
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
+    connect(plaene_, &SpielplanPanel::dialogRequested, &main, &TMainform::showDialog);
+    connect(plaene_, &SpielplanPanel::redrawRequested, this, &AppWindows::openDraw);
+    // A class that is already running keeps its reminders going.
+    connect(plaene_, &SpielplanPanel::klasseLaeuft, this, [this] { main_.timer()->start(); });
+    // Running the class: the status cells, the match dialog, the class start and the reminders.
+    spiel_ = new Spielsteuerung(*plaene_, main, db, interaction, clock, programDir);
+    connect(spiel_, &Spielsteuerung::klasseLaeuft, this, [this] { main_.timer()->start(); });
+    connect(plaene_, &SpielplanPanel::startRequested, spiel_, &Spielsteuerung::starten);
+    connect(plaene_, &SpielplanPanel::statusRebuildRequested, spiel_, &Spielsteuerung::zellenZeigen);
+    connect(plaene_, &SpielplanPanel::statusClicked, spiel_, &Spielsteuerung::statusGeklickt);
+    connect(main_.timer(), &QTimer::timeout, spiel_, &Spielsteuerung::erinnern);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);

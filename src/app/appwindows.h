@@ -11,6 +11,8 @@ class ImportPanel;
 class Klassenverwalten;
 class SchiriPanel;
 class SpielerPanel;
+class SpielplanPanel;
+class Spielsteuerung;
 class TMainform;
 class TTurnier_erstellen;
 class Tdb_procedures;
@@ -41,6 +43,8 @@ public:
     Tteamauswahl* teamDialog() const { return teams_; }
     Tteamform* teamSystemDialog() const { return teamForm_; }
     Tauslosungsform* drawDialog() const { return auslosung_; }
+    SpielplanPanel* planPanel() const { return plaene_; }
+    Spielsteuerung* spielsteuerung() const { return spiel_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -66,4 +70,6 @@ private:
     Tteamauswahl* teams_;
     Tteamform* teamForm_;
     Tauslosungsform* auslosung_;
+    SpielplanPanel* plaene_;
+    Spielsteuerung* spiel_;
 };

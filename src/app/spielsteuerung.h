@@ -1,0 +1,91 @@
+#pragma once
+
+#include "results/tergebnis_model.h"
+
+#include <QObject>
+#include <QPixmap>
+#include <memory>
+#include <optional>
+
+class Clock;
+class Ergebnisverarbeitung;
+class Interaction;
+class QAction;
+class QMenu;
+class QWidget;
+class Spielbetrieb;
+class SpielplanPanel;
+class Tdb_procedures;
+class TergebnisDialog;
+
+// Running the open class from the plan area: what its status cells show, the match dialog a click
+// opens, the popup of a cell, the class start with its chain of offered calls, results through result
+// processing, and the reminders of the main window's timer. After every confirmed step the plans are
+// read and drawn again, so the pages always show what the database holds.
+class Spielsteuerung : public QObject {
+    Q_OBJECT
+public:
+    Spielsteuerung(SpielplanPanel& panel, QWidget& fenster, Tdb_procedures& db, Interaction& interaction,
+                   const Clock& clock, const QString& programDir);
+    ~Spielsteuerung() override;
+
+    // The panel has opened and drawn class kid: its free lists and cells are built from the database.
+    void klasseGeoeffnet(int kid);
+    // "Turnierklasse &starten".
+    void starten(int kid);
+    // A click on a status cell: the left button opens the dialog on the match's next step, the right
+    // one the popup.
+    void statusGeklickt(int snr, bool gespiegelt, Qt::MouseButton button);
+    // The popup's two actions on the match it was opened for.
+    void mauellStarten();
+    void zuruecksetzen();
+    // The reminder tick.
+    void erinnern();
+    // The panel drew its pages again (a zoom): the cells get their state back.
+    void zellenZeigen();
+
+    Spielbetrieb* betrieb() const { return sb_.get(); }
+    Tergebnis* modell() const { return modell_.get(); }
+    TergebnisDialog* dialog() const { return dialog_; }
+    QMenu* popup() const { return popup_; }
+    QAction* mauellAktion() const { return mauell_; }
+    QAction* zuruecksetzenAktion() const { return zurueck_; }
+    int popupSpiel() const { return popupSnr_; }
+
+    static QString teamHinweis() {
+        return QStringLiteral("Mannschaftsspiele können in dieser Version noch nicht erfasst werden.");
+    }
+
+signals:
+    // The class runs: the reminder timer goes on.
+    void klasseLaeuft();
+
+private:
+    void neuZeichnen();
+    void erinnerungenZeigen();
+    void bestaetigt(const Tergebnis::Ausgang& a);
+    void dialogZu();
+    // Offers the next call of `phase` after match `nach`; the chain ends when nothing is left.
+    void anbieten(int phase, int nach);
+    void dialogOeffnen();
+    bool teamKlasse() const;
+    QPixmap bild(int tag) const;
+
+    SpielplanPanel& panel_;
+    QWidget& fenster_;
+    Tdb_procedures& db_;
+    Interaction& interaction_;
+    const Clock& clock_;
+    QString programDir_;
+    std::unique_ptr<Ergebnisverarbeitung> ev_;
+    std::unique_ptr<Spielbetrieb> sb_;
+    std::unique_ptr<Tergebnis> modell_;
+    TergebnisDialog* dialog_ = nullptr;
+    QMenu* popup_;
+    QAction* mauell_;
+    QAction* zurueck_;
+    int popupSnr_ = 0;
+    // The chain of offered calls in progress: its phase and the match offered last.
+    std::optional<std::pair<int, int>> kette_;
+    QPixmap bilder_[3];
+};

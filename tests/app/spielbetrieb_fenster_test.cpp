@@ -1,0 +1,262 @@
+// Running a class through the real main window: the class start with its offered call, the match
+// dialog on each step from the status cells, a result typed from the keyboard, the bracket and the cells
+// drawn anew, the popup's reset and the reminders of the main window's timer.
+#include "planprogram.h"
+
+#include "app/spielsteuerung.h"
+#include "play/spielbetrieb.h"
+#include "results/ui/tergebnisdialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGraphicsSimpleTextItem>
+#include <QListWidget>
+#include <QMenu>
+
+namespace {
+
+const QVariant n;
+
+class SpielbetriebFenster : public PlanProgram {
+protected:
+    static constexpr int kKid = 61;
+
+    // A single knock-out of eight entries on the one table "T1", drawn and opened.
+    void SetUp() override {
+        PlanProgram::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        klasse(kKid, 0, {1, n, n}, QVariantList(12));
+        auslosen(kKid);
+        oeffnen(kKid);
+        ui.clear();
+    }
+
+    Spielsteuerung* steuerung() { return windows->spielsteuerung(); }
+    TergebnisDialog* dialog() { return steuerung()->dialog(); }
+    Tergebnis* modell() { return steuerung()->modell(); }
+    SpielplanRow spiel(int snr) { return *matchrecord::readMatch(db, kKid, snr); }
+
+    // Clicks the status cell of match snr on the page of phase 1, as the operator does.
+    void zelleKlicken(int snr, Qt::MouseButton button = Qt::LeftButton) {
+        PlanScene* scene = panel()->scene(1);
+        PlanStatusItem* cell = scene->statusCell(QStringLiteral("status%1").arg(snr));
+        ASSERT_NE(cell, nullptr) << snr;
+        PlanView* view = panel()->view(1);
+        panel()->pages()->setCurrentIndex(0);
+        view->ensureVisible(cell);
+        const QPoint at = view->mapFromScene(cell->sceneBoundingRect().center());
+        QTest::mouseClick(view->viewport(), button, {}, at);
+        QCoreApplication::processEvents();
+    }
+    int zustand(int snr) {
+        PlanStatusItem* cell = panel()->scene(1)->statusCell(QStringLiteral("status%1").arg(snr));
+        return cell ? cell->state() : -1;
+    }
+    QString zellentext(int snr) {
+        PlanStatusItem* cell = panel()->scene(1)->statusCell(QStringLiteral("status%1").arg(snr));
+        if (!cell) return {};
+        for (QGraphicsItem* c : cell->childItems())
+            if (auto* t = dynamic_cast<QGraphicsSimpleTextItem*>(c)) return t->text();
+        return {};
+    }
+    int nameGezeigt(const QString& name) {
+        int count = 0;
+        for (const PlanTextItem* t : panel()->scene(1)->texts())
+            if (t->text() == name) ++count;
+        return count;
+    }
+    // Keys go where the dialog has its focus, as they would on the desk.
+    QWidget* fokus() { return dialog()->isVisible() ? dialog()->focusWidget() : nullptr; }
+    void tasten(const QString& text) {
+        QWidget* w = fokus();
+        ASSERT_NE(w, nullptr);
+        QTest::keyClicks(w, text);
+    }
+    void taste(Qt::Key key) {
+        QWidget* w = fokus();
+        ASSERT_NE(w, nullptr);
+        QTest::keyClick(w, key);
+        QCoreApplication::processEvents();
+    }
+    auto* go() { return panel()->findChild<QPushButton*>(QStringLiteral("turniergo")); }
+
+    // Starts the class and confirms the call it offers; the match called.
+    int startenUndAufrufen() {
+        QTest::mouseClick(go(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialog()->isVisible()) << "the class start offers its first call";
+        EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Aufrufen"));
+        EXPECT_TRUE(dialog()->next1Box()->isVisibleTo(dialog()));
+        const int snr = modell()->snr;
+        dialog()->activateWindow();
+        taste(Qt::Key_Return);
+        return snr;
+    }
+};
+
+TEST_P(SpielbetriebFenster, StartCallStartAndAResultByKeyboardMoveTheWinnerIntoTheNextSlot) {
+    const int snr = startenUndAufrufen();
+    ASSERT_GT(snr, 0);
+    // The one table is taken: nothing more is offered.
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_TRUE(spiel(snr).in_planung);
+    EXPECT_EQ(spiel(snr).an_platte.value_or(QString()), QStringLiteral("T1"));
+    EXPECT_EQ(zustand(snr), int(StateTag::Called));
+    EXPECT_FALSE(go()->isEnabled());
+    EXPECT_TRUE(main->timer()->isActive());
+    EXPECT_EQ(panel()->infoListe()->item(0)->text(), Spielbetrieb::kTurnierGestartet);
+
+    // A called cell opens the called page; Enter starts the match.
+    zelleKlicken(snr);
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->seiten()->currentIndex(), 1);
+    EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Spiel starten"));
+    taste(Qt::Key_Return);
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_TRUE(spiel(snr).begonnen);
+    EXPECT_EQ(zustand(snr), int(StateTag::Started));
+
+    // The started cell opens the result page with the focus in the final result.
+    const SpielplanRow m = spiel(snr);
+    ASSERT_EQ(nameGezeigt(m.spieler1), 1);
+    zelleKlicken(snr);
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->seiten()->currentIndex(), 2);
+    EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Spiel beendet"));
+    EXPECT_EQ(fokus(), dialog()->ergebnisBox());
+    // Only 2·3 − 1 set fields exist for three winning sets.
+    EXPECT_TRUE(dialog()->satzFeld(4)->isVisibleTo(dialog()));
+    EXPECT_FALSE(dialog()->satzFeld(5)->isVisibleTo(dialog()));
+    tasten(QStringLiteral("3:1"));
+    taste(Qt::Key_Tab);
+    EXPECT_EQ(fokus(), dialog()->satzFeld(0));
+    EXPECT_FALSE(dialog()->satzFeld(4)->isEnabled()) << "four sets for 3:1";
+    tasten(QStringLiteral("9"));
+    taste(Qt::Key_Tab);
+    tasten(QStringLiteral("-7"));
+    taste(Qt::Key_Return);
+    EXPECT_EQ(fokus(), dialog()->satzFeld(2)) << "Enter goes on to the next set";
+    tasten(QStringLiteral("5"));
+    taste(Qt::Key_Return);
+    tasten(QStringLiteral("12"));
+    taste(Qt::Key_Return);
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+
+    const SpielplanRow fertig = spiel(snr);
+    EXPECT_TRUE(fertig.beendet);
+    EXPECT_EQ(fertig.ergebnis.value_or(QString()), QStringLiteral("3:1"));
+    EXPECT_EQ(fertig.satz[1], -7);
+    EXPECT_EQ(fertig.satz[3], 12);
+    EXPECT_EQ(zustand(snr), int(StateTag::Finished));
+    EXPECT_EQ(zellentext(snr), QStringLiteral("3:1"));
+    // The bracket was drawn anew: the winner stands in the slot of the next round too.
+    EXPECT_EQ(nameGezeigt(m.spieler1), 2);
+    EXPECT_EQ(nameGezeigt(m.spieler2), 1);
+
+    // "nächstes mögliches Spiel anzeigen" was ticked and the table is free again: the next call is
+    // offered. Unticking "nächstes mögliches Spiel aufrufen" and going back ends the chain.
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Aufrufen"));
+    const int angeboten = modell()->snr;
+    EXPECT_NE(angeboten, snr);
+    dialog()->next1Box()->setChecked(false);
+    QTest::mouseClick(dialog()->findChild<QPushButton*>(QStringLiteral("cancel")), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_FALSE(spiel(angeboten).in_planung);
+}
+
+TEST_P(SpielbetriebFenster, AWrongSetIsRefusedByTheModelAndNothingIsWritten) {
+    const int snr = startenUndAufrufen();
+    zelleKlicken(snr);
+    taste(Qt::Key_Return);
+    zelleKlicken(snr);
+    tasten(QStringLiteral("3:0"));
+    taste(Qt::Key_Return);
+    EXPECT_EQ(fokus(), dialog()->satzFeld(0));
+    // "-5" says player 1 lost the first set of a 3:0 win.
+    for (const char* s : {"-5", "4", "3"}) {
+        tasten(QString::fromLatin1(s));
+        taste(Qt::Key_Return);
+    }
+    EXPECT_EQ(ui.messages.size(), 1) << str(ui.texts().join(u'|'));
+    EXPECT_TRUE(dialog()->isVisible()) << "a refusal keeps the dialog open with its entries";
+    EXPECT_EQ(dialog()->satzFeld(0)->text(), QStringLiteral("-5"));
+    EXPECT_FALSE(spiel(snr).beendet);
+    EXPECT_EQ(zustand(snr), int(StateTag::Started));
+    QTest::mouseClick(dialog()->findChild<QPushButton*>(QStringLiteral("cancel")), Qt::LeftButton);
+}
+
+TEST_P(SpielbetriebFenster, ThePopupResetGivesPlayersAndTableBack) {
+    const int snr = startenUndAufrufen();
+    const SpielplanRow m = spiel(snr);
+    const Freilisten& l = steuerung()->betrieb()->listen();
+    ASSERT_FALSE(l.enthaelt(Freilisten::alleplatten, QStringLiteral("T1")));
+    ASSERT_FALSE(l.enthaelt(Freilisten::allespieler, QString::number(m.SID1)));
+
+    zelleKlicken(snr, Qt::RightButton);
+    EXPECT_TRUE(steuerung()->popup()->isVisible());
+    EXPECT_EQ(steuerung()->popupSpiel(), snr);
+    steuerung()->popup()->close();
+    steuerung()->zuruecksetzenAktion()->trigger();
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(spiel(snr).in_planung);
+    EXPECT_TRUE(l.enthaelt(Freilisten::alleplatten, QStringLiteral("T1")));
+    EXPECT_TRUE(l.enthaelt(Freilisten::allespieler, QString::number(m.SID1)));
+    EXPECT_TRUE(l.enthaelt(Freilisten::allespieler, QString::number(m.SID2)));
+    // Open again and everything free: the match can be called.
+    EXPECT_EQ(zustand(snr), int(StateTag::Playable));
+    // An open match goes no further back.
+    steuerung()->zuruecksetzenAktion()->trigger();
+    EXPECT_EQ(ui.texts(), QStringList{Spielbetrieb::kNichtZuruecksetzen});
+}
+
+TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
+    const int snr = startenUndAufrufen();
+    zelleKlicken(snr);
+    taste(Qt::Key_Return);
+    zelleKlicken(snr);
+    dialog()->nextBox()->setChecked(false);
+    dialog()->ergebnisBox()->setFocus();
+    tasten(QStringLiteral("3:0"));
+    taste(Qt::Key_Return);
+    for (const char* s : {"5", "6", "7"}) {
+        tasten(QString::fromLatin1(s));
+        taste(Qt::Key_Return);
+    }
+    ASSERT_TRUE(spiel(snr).beendet) << str(ui.texts().join(u'|'));
+    EXPECT_FALSE(dialog()->isVisible()) << "nothing is offered with \"anzeigen\" unticked";
+    const QString sieger = spiel(snr).spieler1;
+    ASSERT_EQ(nameGezeigt(sieger), 2);
+
+    ui.answer(true);
+    zelleKlicken(snr, Qt::RightButton);
+    steuerung()->popup()->close();
+    steuerung()->zuruecksetzenAktion()->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.questions, QStringList{Spielbetrieb::kMehrereSpiele});
+    EXPECT_FALSE(spiel(snr).beendet);
+    EXPECT_TRUE(spiel(snr).begonnen);
+    EXPECT_EQ(zustand(snr), int(StateTag::Started));
+    EXPECT_EQ(nameGezeigt(sieger), 1);
+}
+
+TEST_P(SpielbetriebFenster, TheTimerWritesRemindersOfACallFiveMinutesOld) {
+    const int snr = startenUndAufrufen();
+    const SpielplanRow m = spiel(snr);
+    clock.advanceSecs(6 * 60);
+    QMetaObject::invokeMethod(main->timer(), "timeout");
+    QListWidget* info = panel()->infoListe();
+    ASSERT_GE(info->count(), 3);
+    EXPECT_EQ(info->item(0)->text(), QStringLiteral("- 1.Spielaufruf vor 5 Minuten: ") + m.spieler2);
+    EXPECT_EQ(info->item(1)->text(), QStringLiteral("- 1.Spielaufruf vor 5 Minuten: ") + m.spieler1);
+    EXPECT_EQ(info->item(info->count() - 1)->text(), Spielbetrieb::kTurnierGestartet);
+    for (int i = 0; i < 6; ++i)
+        QMetaObject::invokeMethod(main->timer(), "timeout");
+    EXPECT_EQ(info->count(), Spielbetrieb::kInfoZeilen);
+}
+
+VELMORA_INSTANTIATE_DB_TEST(SpielbetriebFenster);
+
+} // namespace
