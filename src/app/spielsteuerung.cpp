@@ -104,7 +104,8 @@ void Spielsteuerung::klasseGeoeffnet(int kid) {
     }
     modell_.reset();
     sb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
-    sb_->klasseOeffnen();
+    // The plan area has just read the class for its drawings; the new run starts from the same data.
+    sb_->planshow(panel_.daten());
     modell_ = std::make_unique<Tergebnis>(*sb_, *ev_);
     dialog_ = new TergebnisDialog(*modell_, &fenster_);
     dialog_->setWindowModality(Qt::ApplicationModal);
