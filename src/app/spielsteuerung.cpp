@@ -97,14 +97,12 @@ QPixmap Spielsteuerung::bild(int tag) const {
 
 void Spielsteuerung::klasseGeoeffnet(int kid) {
     kette_.reset();
-    if (dialog_) {
-        dialog_->hide();
-        dialog_->deleteLater();
-        dialog_ = nullptr;
-    }
+    // The dialog shows the model of the class before: both go, the dialog first.
+    delete dialog_;
     modell_.reset();
     sb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
-    sb_->klasseOeffnen();
+    // The plan area has just read the class for its drawings; the new run starts from the same data.
+    sb_->planshow(panel_.daten());
     modell_ = std::make_unique<Tergebnis>(*sb_, *ev_);
     dialog_ = new TergebnisDialog(*modell_, &fenster_);
     dialog_->setWindowModality(Qt::ApplicationModal);
@@ -209,12 +207,14 @@ void Spielsteuerung::dialogOeffnen() {
 }
 
 void Spielsteuerung::bestaetigt(const Tergebnis::Ausgang& a) {
+    geschrieben_ = true;
     if (a.angebotePhase) kette_ = std::pair{*a.angebotePhase, 0};
 }
 
 void Spielsteuerung::dialogZu() {
-    // What the dialog wrote is drawn before anything else is offered.
-    neuZeichnen();
+    // What the dialog wrote is drawn before anything else is offered; "Zurück" wrote nothing.
+    if (geschrieben_) neuZeichnen();
+    geschrieben_ = false;
     if (!kette_) return;
     const auto [phase, letztes] = *kette_;
     // An offered call goes on to the next one unless "nächstes mögliches Spiel aufrufen" was unticked;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "results/tergebnis_model.h"
+#include "results/ui/tergebnisdialog.h"
 
 #include <QObject>
 #include <QPixmap>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -16,7 +17,6 @@ class QWidget;
 class Spielbetrieb;
 class SpielplanPanel;
 class Tdb_procedures;
-class TergebnisDialog;
 
 // Running the open class from the plan area: what its status cells show, the match dialog a click
 // opens, the popup of a cell, the class start with its chain of offered calls, results through result
@@ -46,7 +46,7 @@ public:
 
     Spielbetrieb* betrieb() const { return sb_.get(); }
     Tergebnis* modell() const { return modell_.get(); }
-    TergebnisDialog* dialog() const { return dialog_; }
+    TergebnisDialog* dialog() const { return dialog_.data(); }
     QMenu* popup() const { return popup_; }
     QAction* mauellAktion() const { return mauell_; }
     QAction* zuruecksetzenAktion() const { return zurueck_; }
@@ -80,12 +80,13 @@ private:
     std::unique_ptr<Ergebnisverarbeitung> ev_;
     std::unique_ptr<Spielbetrieb> sb_;
     std::unique_ptr<Tergebnis> modell_;
-    TergebnisDialog* dialog_ = nullptr;
+    QPointer<TergebnisDialog> dialog_; // a window of the main window, which may delete it first
     QMenu* popup_;
     QAction* mauell_;
     QAction* zurueck_;
     int popupSnr_ = 0;
     // The chain of offered calls in progress: its phase and the match offered last.
     std::optional<std::pair<int, int>> kette_;
+    bool geschrieben_ = false; // the dialog's confirm button wrote something
     QPixmap bilder_[3];
 };

@@ -78,6 +78,19 @@ protected:
         QTest::keyClick(w, key);
         QCoreApplication::processEvents();
     }
+    // Starts the called match and enters its result by keyboard, offers after it switched off.
+    void ergebnis(int snr, const QString& endstand, std::initializer_list<const char*> saetze) {
+        zelleKlicken(snr);
+        taste(Qt::Key_Return);
+        zelleKlicken(snr);
+        dialog()->nextBox()->setChecked(false);
+        tasten(endstand);
+        taste(Qt::Key_Return);
+        for (const char* s : saetze) {
+            tasten(QString::fromLatin1(s));
+            taste(Qt::Key_Return);
+        }
+    }
     auto* go() { return panel()->findChild<QPushButton*>(QStringLiteral("turniergo")); }
 
     // Starts the class and confirms the call it offers; the match called.
@@ -214,17 +227,7 @@ TEST_P(SpielbetriebFenster, ThePopupResetGivesPlayersAndTableBack) {
 
 TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
     const int snr = startenUndAufrufen();
-    zelleKlicken(snr);
-    taste(Qt::Key_Return);
-    zelleKlicken(snr);
-    dialog()->nextBox()->setChecked(false);
-    dialog()->ergebnisBox()->setFocus();
-    tasten(QStringLiteral("3:0"));
-    taste(Qt::Key_Return);
-    for (const char* s : {"5", "6", "7"}) {
-        tasten(QString::fromLatin1(s));
-        taste(Qt::Key_Return);
-    }
+    ergebnis(snr, QStringLiteral("3:0"), {"5", "6", "7"});
     ASSERT_TRUE(spiel(snr).beendet) << str(ui.texts().join(u'|'));
     EXPECT_FALSE(dialog()->isVisible()) << "nothing is offered with \"anzeigen\" unticked";
     const QString sieger = spiel(snr).spieler1;
@@ -240,6 +243,38 @@ TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
     EXPECT_TRUE(spiel(snr).begonnen);
     EXPECT_EQ(zustand(snr), int(StateTag::Started));
     EXPECT_EQ(nameGezeigt(sieger), 1);
+}
+
+TEST_P(SpielbetriebFenster, CorrectingAResultShowsTheStoredSetsAndPutsTheOtherWinnerForward) {
+    const int snr = startenUndAufrufen();
+    ergebnis(snr, QStringLiteral("3:1"), {"5", "-0", "12", "3"});
+    const SpielplanRow m = spiel(snr);
+    ASSERT_EQ(nameGezeigt(m.spieler1), 2) << str(ui.texts().join(u'|'));
+
+    zelleKlicken(snr);
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Korrigieren"));
+    EXPECT_EQ(dialog()->ergebnisBox()->currentText(), QStringLiteral("3:1"));
+    EXPECT_EQ(dialog()->satzFeld(0)->text(), QStringLiteral("+5"));
+    EXPECT_EQ(dialog()->satzFeld(1)->text(), QStringLiteral("-0")) << "a lost set to love is shown as typed";
+    EXPECT_EQ(dialog()->satzFeld(2)->text(), QStringLiteral("+12"));
+    EXPECT_TRUE(dialog()->satzFeld(3)->isEnabled());
+    EXPECT_FALSE(dialog()->satzFeld(4)->isEnabled());
+    dialog()->nextBox()->setChecked(false);
+    dialog()->ergebnisBox()->lineEdit()->selectAll();
+    tasten(QStringLiteral("1:3"));
+    taste(Qt::Key_Return);
+    EXPECT_TRUE(dialog()->satzFeld(0)->text().isEmpty()) << "a new final result empties the sets";
+    for (const char* s : {"-5", "9", "-3", "-4"}) {
+        tasten(QString::fromLatin1(s));
+        taste(Qt::Key_Return);
+    }
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_EQ(spiel(snr).ergebnis.value_or(QString()), QStringLiteral("1:3"));
+    EXPECT_EQ(zellentext(snr), QStringLiteral("1:3"));
+    EXPECT_EQ(nameGezeigt(m.spieler1), 1);
+    EXPECT_EQ(nameGezeigt(m.spieler2), 2);
 }
 
 TEST_P(SpielbetriebFenster, TheTimerWritesRemindersOfACallFiveMinutesOld) {
