@@ -5,6 +5,9 @@
 #include "play/matchrecord.h"
 #include "store/db_procedures.h"
 
+#include <QMetaType>
+#include <QVariant>
+
 namespace planung {
 
 int zeileVon(const QTime& zeit) {
@@ -24,10 +27,29 @@ QString PlanungsKlasse::anzeige() const {
 
 namespace {
 
-// geplante_zeit is a date-time of which only the time counts; older rows may hold a bare time.
+// geplante_zeit is a date-time of which only the time counts; older rows may hold a bare time. The file
+// database's text is cut instead of parsed as a local date-time: with thousands of rows, every local-time
+// conversion asking the system for its time zone made opening the scheduler ten times slower.
 QTime zeitAus(const Row& r) {
+    const QVariant v = r.value(u"geplante_zeit");
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString();
+        const qsizetype blank = t.indexOf(u' ');
+        const QTime z = QTime::fromString(blank < 0 ? t : t.mid(blank + 1), Qt::ISODate);
+        if (z.isValid()) return z;
+    }
     const QDateTime dt = r.dateTime(u"geplante_zeit");
     return dt.isValid() ? dt.time() : r.time(u"geplante_zeit");
+}
+
+QDate datumAus(const Row& r) {
+    const QVariant v = r.value(u"geplanter_tag");
+    if (v.typeId() == QMetaType::QString) {
+        const QDate d = QDate::fromString(v.toString().left(10), Qt::ISODate);
+        if (d.isValid()) return d;
+    }
+    return r.date(u"geplanter_tag");
 }
 
 PlanSpiel spielAus(const Row& r, bool rubber) {
@@ -38,7 +60,7 @@ PlanSpiel spielAus(const Row& r, bool rubber) {
     s.spieler1 = r.text(u"spieler1");
     s.spieler2 = r.text(u"spieler2");
     s.schiri = r.text(u"schiri");
-    s.tag = r.date(u"geplanter_tag");
+    s.tag = datumAus(r);
     s.tisch = r.text(u"geplanter_tisch");
     s.zeit = zeitAus(r);
     return s;
@@ -68,8 +90,8 @@ void Planung::laden() {
         klassen_.append({r.integer(u"KID"), r.integer(u"system"), r.text(u"kbezeichnung"), r.text(u"farbe")});
 
     tische_.clear();
-    for (const Row& r :
-         db_.select(QStringLiteral("SELECT DISTINCT platte FROM Platten1 WHERE TID=:ID ORDER BY platte"), tid))
+    for (const Row& r : db_.select(
+             QStringLiteral("SELECT DISTINCT platte FROM Platten1 WHERE TID=:ID ORDER BY platte"), tid))
         tische_.append(r.text(u"platte"));
 
     // Every planned match of the tournament at once: a day change then needs no statement.
@@ -81,11 +103,12 @@ void Planung::laden() {
             geplant_[s.key()] = s;
         }
     };
-    aufnehmen(db_.select(QStringLiteral("SELECT schiri,KID,geplanter_tisch,SID1,SID2,geplante_zeit,geplanter_tag,"
-                                        "spieler1,spieler2,spielnummer FROM Spielplan WHERE TID=:ID AND "
-                                        "geplanter_tag IS NOT NULL"),
-                         tid),
-              false);
+    aufnehmen(
+        db_.select(QStringLiteral("SELECT schiri,KID,geplanter_tisch,SID1,SID2,geplante_zeit,geplanter_tag,"
+                                  "spieler1,spieler2,spielnummer FROM Spielplan WHERE TID=:ID AND "
+                                  "geplanter_tag IS NOT NULL"),
+                   tid),
+        false);
     aufnehmen(db_.select(QStringLiteral("SELECT schiri,nummer,KID,geplanter_tisch,SID1,SID2,geplante_zeit,"
                                         "geplanter_tag,spieler1,spieler2,spielnummer FROM Teamspiele WHERE "
                                         "TID=:ID AND geplanter_tag IS NOT NULL ORDER BY spielnummer,nummer"),
@@ -121,7 +144,8 @@ QString Planung::farbe(int kid) const {
 }
 
 void Planung::farbeSetzen(int kid, const QString& farbe) {
-    db_.exec(QStringLiteral("UPDATE Turnierklassen SET farbe=:f WHERE KID=:ID"), {{":f", farbe}, {":ID", kid}});
+    db_.exec(QStringLiteral("UPDATE Turnierklassen SET farbe=:f WHERE KID=:ID"),
+             {{":f", farbe}, {":ID", kid}});
     for (PlanungsKlasse& k : klassen_)
         if (k.KID == kid) k.farbe = farbe;
 }
@@ -158,8 +182,9 @@ QVector<PlanSpiel> Planung::ungeplant(int kid) {
     const PlanungsKlasse* k = klasse(kid);
     const bool team = k && k->team();
     const Rows rows =
-        team ? db_.select(QStringLiteral("SELECT nummer, geplante_zeit,spieler1,spieler2,spielnummer,schiri,KID FROM "
-                                         "Teamspiele WHERE KID=:ID ORDER BY spielnummer,nummer"),
+        team ? db_.select(QStringLiteral(
+                              "SELECT nummer, geplante_zeit,spieler1,spieler2,spielnummer,schiri,KID FROM "
+                              "Teamspiele WHERE KID=:ID ORDER BY spielnummer,nummer"),
                           {{":ID", kid}})
              : db_.select(QStringLiteral("SELECT geplante_zeit,spieler1,spieler2,spielnummer,schiri,KID FROM "
                                          "Spielplan WHERE KID=:ID ORDER BY spielnummer"),
@@ -215,14 +240,15 @@ void Planung::schreiben(const PlanSpiel& spiel, const QVector<PlanSpiel>& weg, c
     for (const PlanSpiel& w : weg)
         zeitzurueck(w);
     if (spiel.rubber())
-        db_.exec(QStringLiteral("UPDATE Teamspiele SET geplanter_tag=:d,geplanter_tisch=:t,geplante_zeit=:z WHERE "
-                                "KID=:ID AND spielnummer=:snr AND nummer=:n"),
-                 {{":d", tag_},
-                  {":t", tisch},
-                  {":z", geplant},
-                  {":ID", spiel.KID},
-                  {":snr", spiel.spielnummer},
-                  {":n", spiel.nummer}});
+        db_.exec(
+            QStringLiteral("UPDATE Teamspiele SET geplanter_tag=:d,geplanter_tisch=:t,geplante_zeit=:z WHERE "
+                           "KID=:ID AND spielnummer=:snr AND nummer=:n"),
+            {{":d", tag_},
+             {":t", tisch},
+             {":z", geplant},
+             {":ID", spiel.KID},
+             {":snr", spiel.spielnummer},
+             {":n", spiel.nummer}});
     else
         matchrecord::schedule(db_, spiel.KID, spiel.spielnummer, tag_, tisch, geplant);
     t.commit();

@@ -21,8 +21,8 @@ class Tdb_procedures;
 // Columns: 1 … n are the tournament's tables; column 0 is the time column and holds no match.
 namespace planung {
 constexpr int kErsteZeile = 1;
-constexpr int kLetzteZeile = 143;   // 23:50: no row below it, so no match can start there
-constexpr int kStartZeile = 75;     // 12:30, where the grid opens
+constexpr int kLetzteZeile = 143; // 23:50: no row below it, so no match can start there
+constexpr int kStartZeile = 75;   // 12:30, where the grid opens
 // The row of a time of day; 0 before 00:10 (no row).
 int zeileVon(const QTime& zeit);
 QTime zeitVon(int zeile);
@@ -125,11 +125,13 @@ private:
     void belegen(const PlanSpiel& s);
     bool zielPruefen(int spalte, int zeile);
     // Writes: the move of `spiel` to the target after clearing `weg`, in one transaction.
-    void schreiben(const PlanSpiel& spiel, const QVector<PlanSpiel>& weg, const QString& tisch, const QTime& zeit);
+    void schreiben(const PlanSpiel& spiel, const QVector<PlanSpiel>& weg, const QString& tisch,
+                   const QTime& zeit);
     void zeitzurueck(const PlanSpiel& s);
     int index(int spalte, int zeile) const { return (spalte - 1) * planung::kLetzteZeile + (zeile - 1); }
     bool imGitter(int spalte, int zeile) const {
-        return spalte >= 1 && spalte <= spalten() && zeile >= planung::kErsteZeile && zeile <= planung::kLetzteZeile;
+        return spalte >= 1 && spalte <= spalten() && zeile >= planung::kErsteZeile &&
+               zeile <= planung::kLetzteZeile;
     }
 
     Tdb_procedures& db_;

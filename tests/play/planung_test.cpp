@@ -36,7 +36,8 @@ protected:
     void SetUp() override {
         PlanTest::SetUp();
         if (IsSkipped()) return;
-        db().exec("INSERT INTO Turnierdaten (TID, turniername, tvon, tbis) VALUES (1, 'Stadtmeisterschaft', :v, :b)",
+        db().exec("INSERT INTO Turnierdaten (TID, turniername, tvon, tbis) VALUES (1, 'Stadtmeisterschaft', "
+                  ":v, :b)",
                   {{":v", kTag1}, {":b", kTag3}});
         for (const char* t : {"Tisch 1", "Tisch 2", "Tisch 3", "Tisch 4"})
             tisch(kKid, QString::fromUtf8(t));
@@ -75,7 +76,9 @@ protected:
         ADD_FAILURE() << "match " << snr << "." << nummer << " is not in the list";
         return {};
     }
-    int spalte(const Planung& p, const char* tisch) { return int(p.tische().indexOf(QString::fromUtf8(tisch))) + 1; }
+    int spalte(const Planung& p, const char* tisch) {
+        return int(p.tische().indexOf(QString::fromUtf8(tisch))) + 1;
+    }
     bool geplant(int snr) {
         const SpielplanRow m = *matchrecord::readMatch(db(), kKid, snr);
         return m.geplanter_tag.isValid() || m.geplante_zeit.isValid() || m.geplanter_tisch || m.schiri;
@@ -86,7 +89,11 @@ protected:
         for (int c = 1; c <= p.spalten(); ++c)
             for (int r = planung::kErsteZeile; r <= planung::kLetzteZeile; ++r)
                 if (const PlanZelle z = p.zelle(c, r); z.spiel)
-                    out << QStringLiteral("%1/%2:%3%4").arg(c).arg(r).arg(z.spiel->spielnummer).arg(z.oben ? "o" : "u");
+                    out << QStringLiteral("%1/%2:%3%4")
+                               .arg(c)
+                               .arg(r)
+                               .arg(z.spiel->spielnummer)
+                               .arg(z.oben ? "o" : "u");
         return out;
     }
 };
@@ -94,7 +101,7 @@ protected:
 TEST_P(PlanungTest, AMatchAt1430TakesRows87And88OfItsTableOnItsDayOnly) {
     {
         const auto fenster = offen();
-    Planung& p = *fenster;
+        Planung& p = *fenster;
         EXPECT_EQ(p.tag(), kTag1);
         EXPECT_EQ(p.tische(), QStringList({"Tisch 1", "Tisch 2", "Tisch 3", "Tisch 4"}));
         EXPECT_FALSE(p.vorherigerTag()) << "the first day has no day before it";
@@ -134,11 +141,12 @@ TEST_P(PlanungTest, ADropPushesOutTheMatchWhoseCellItTakes) {
                           Fall{"directly above it", 87, true}, Fall{"two rows above it", 86, false},
                           Fall{"right below it", 90, false}}) {
         SCOPED_TRACE(f.was);
-        db().exec("UPDATE Spielplan SET schiri=NULL,geplanter_tag=NULL,geplanter_tisch=NULL,geplante_zeit=NULL");
+        db().exec(
+            "UPDATE Spielplan SET schiri=NULL,geplanter_tag=NULL,geplanter_tisch=NULL,geplante_zeit=NULL");
         matchrecord::schedule(db(), kKid, 1, kTag1, "Tisch 1", QDateTime(kTag1, QTime(14, 40)));
         db().exec("UPDATE Spielplan SET schiri='Meier, Eva' WHERE KID=:k AND spielnummer=1", {{":k", kKid}});
         const auto fenster = offen();
-    Planung& p = *fenster;
+        Planung& p = *fenster;
         ASSERT_EQ(belegung(p), QStringList({"1/88:1o", "1/89:1u"}));
 
         ASSERT_TRUE(p.einplanen(zeile(p, 2), 1, f.ziel));
@@ -146,7 +154,8 @@ TEST_P(PlanungTest, ADropPushesOutTheMatchWhoseCellItTakes) {
         const QString neu = QStringLiteral("1/%1:2o").arg(f.ziel);
         EXPECT_TRUE(belegung(p).contains(neu));
         EXPECT_EQ(belegung(p).contains("1/88:1o"), !f.weg) << str(belegung(p).join(' '));
-        EXPECT_EQ(offen()->zelle(1, f.ziel).spiel->spielnummer, 2) << "what the grid shows is what was stored";
+        EXPECT_EQ(offen()->zelle(1, f.ziel).spiel->spielnummer, 2)
+            << "what the grid shows is what was stored";
         bool gelistet = false;
         for (const PlanSpiel& s : p.ungeplant(kKid))
             gelistet |= s.spielnummer == 1;
