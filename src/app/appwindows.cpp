@@ -17,6 +17,7 @@
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
 #include "output/entryform.h"
+#include "play/ui/tplanung.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -134,6 +135,13 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     // Long names and club names are cut with "…" and a tooltip, never hidden behind a scroll bar.
     for (QWidget* panel : std::initializer_list<QWidget*>{schiri_, spieler_, klassen_, anmeldung_, gruppen_})
         ganzeTexteZeigen(panel);
+
+    // The scheduler, a window of its own, read afresh each time it is opened.
+    auto* planung = new Tplanung(state, db, interaction, &main);
+    planung->setWindowFlag(Qt::Window);
+    connect(&main, &TMainform::schedulerRequested, this, [this, planung] {
+        if (planung->oeffnen()) main_.showDialog(planung);
+    });
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);
