@@ -74,6 +74,12 @@ QString Planung::letzteZeileText() {
     return QStringLiteral("Um 23:50 kann kein Spiel beginnen: ein Spiel braucht zwei Zeilen des Plans.");
 }
 
+QString Planung::keinTagText() {
+    return QStringLiteral(
+        "Für das Turnier ist kein Zeitraum eingetragen. Tragen Sie in den Turnierdaten ein, "
+        "von wann bis wann es dauert.");
+}
+
 void Planung::laden() {
     const Params tid{{":ID", tid_}};
     const Row daten = db_.selectOne(QStringLiteral("SELECT tvon,tbis FROM Turnierdaten WHERE TID=:ID"), tid);
@@ -215,7 +221,12 @@ QVector<PlanSpiel> Planung::imWeg(int spalte, int zeile, const PlanSpiel* ausser
 }
 
 bool Planung::zielPruefen(int spalte, int zeile) {
-    if (!imGitter(spalte, zeile) || !tag_.isValid()) return false;
+    if (!imGitter(spalte, zeile)) return false;
+    if (!tag_.isValid()) {
+        // Without a first day there is no day to write.
+        ui_.error(keinTagText(), Interaction::Button::Ok);
+        return false;
+    }
     if (zeile == planung::kLetzteZeile) {
         ui_.error(letzteZeileText(), Interaction::Button::Ok);
         return false;

@@ -118,6 +118,7 @@ public:
     std::optional<PlanSpiel> ausplanen(int spalte, int zeile);
 
     static QString letzteZeileText();
+    static QString keinTagText();
 
 private:
     using Key = std::tuple<int, int, int>;

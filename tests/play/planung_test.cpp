@@ -293,6 +293,17 @@ TEST_P(PlanungTest, TheLastRowTakesNoMatch) {
     EXPECT_EQ(belegung(*offen()), QStringList({"2/142:1o", "2/143:1u"}));
 }
 
+TEST_P(PlanungTest, WithoutATournamentPeriodNothingIsPlanned) {
+    db().exec("UPDATE Turnierdaten SET tvon=NULL, tbis=NULL");
+    const auto fenster = offen();
+    Planung& p = *fenster;
+    EXPECT_FALSE(p.tag().isValid());
+    EXPECT_FALSE(p.naechsterTag());
+    EXPECT_FALSE(p.einplanen(zeile(p, 1), 1, 60));
+    EXPECT_EQ(ui.texts(), QStringList({Planung::keinTagText()}));
+    EXPECT_FALSE(geplant(1));
+}
+
 VELMORA_INSTANTIATE_DB_TEST(PlanungTest);
 
 } // namespace
