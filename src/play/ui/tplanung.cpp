@@ -227,6 +227,7 @@ Tplanung::Tplanung(AppState& state, Tdb_procedures& db, Interaction& interaction
     gitter_->setDragDropMode(QAbstractItemView::DragDrop);
     gitter_->verticalHeader()->hide();
     gitter_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    gitter_->verticalHeader()->setMinimumSectionSize(14);
     gitter_->verticalHeader()->setDefaultSectionSize(14);
     gitter_->horizontalHeader()->setFixedHeight(26);
     gitter_->setItemDelegate(new ZellenRahmen(gitter_));
