@@ -19,6 +19,7 @@
 #include "entries/ui/spielerpanel.h"
 #include "output/entryform.h"
 #include "play/ui/spielplanpanel.h"
+#include "play/ui/tplanung.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 #include "store/tournaments.h"
@@ -160,6 +161,13 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(plaene_, &SpielplanPanel::statusRebuildRequested, spiel_, &Spielsteuerung::zellenZeigen);
     connect(plaene_, &SpielplanPanel::statusClicked, spiel_, &Spielsteuerung::statusGeklickt);
     connect(main_.timer(), &QTimer::timeout, spiel_, &Spielsteuerung::erinnern);
+
+    // The scheduler, a window of its own, read afresh each time it is opened.
+    auto* planung = new Tplanung(state, db, interaction, &main);
+    planung->setWindowFlag(Qt::Window);
+    connect(&main, &TMainform::schedulerRequested, this, [this, planung] {
+        if (planung->oeffnen()) main_.showDialog(planung);
+    });
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);
