@@ -441,15 +441,16 @@ void schreiben(const QString& folder, const QList<Seite>& seiten, Interaction* p
     }
 }
 
-bool exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir) {
+QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir) {
     interaction.progress(0, 0);
     const QString vorschlag = QDir(programDir).filePath(klassenschluessel(state.turniername, 0).chopped(1));
     const QString path = interaction.saveFile(QStringLiteral("HTML-Export"), vorschlag, QStringLiteral("HTML (*.htm)"));
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) return {};
     const QFileInfo info(path);
+    const QString frameset = info.fileName() + QStringLiteral(".html");
     bool ok = false;
     try {
-        const QList<Seite> alle = seiten(db, state.tid, state.turniername, info.fileName() + QStringLiteral(".html"));
+        const QList<Seite> alle = seiten(db, state.tid, state.turniername, frameset);
         schreiben(info.absolutePath(), alle, &interaction);
         ok = true;
     } catch (const ExportFehler& e) {
@@ -460,7 +461,7 @@ bool exportieren(const AppState& state, Tdb_procedures& db, Interaction& interac
         interaction.error(e.message());
     }
     interaction.progress(0, 0);
-    return ok;
+    return ok ? QDir(info.absolutePath()).filePath(frameset) : QString();
 }
 
 } // namespace htmlexport

@@ -57,8 +57,8 @@ QList<Seite> seiten(Tdb_procedures& db, int tid, const QString& turniername, con
 void schreiben(const QString& folder, const QList<Seite>& seiten, Interaction* progress = nullptr);
 
 // "HTML-Export": asks for the file name (the tournament name in the program's directory) and writes the
-// site beside it; the frameset page is the chosen name with ".html" appended. False when cancelled or
-// when a file could not be written (the error is shown).
-bool exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir);
+// site beside it; the frameset page is the chosen name with ".html" appended. Returns the frameset page,
+// empty when cancelled or when a file could not be written (the error is shown).
+QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir);
 
 } // namespace htmlexport
