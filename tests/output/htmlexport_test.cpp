@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -298,6 +300,31 @@ TEST_P(HtmlExport, FailurePartWayNamesThePageAndLeavesNoTemporaryFile) {
                                        .arg(QDir::toNativeSeparators(dir.filePath("turnierdaten.html"))));
     EXPECT_EQ(dateien(), (QStringList{"Stadt.htm.html", "navigation.html", "titel.html", "turnierdaten.html"}));
     EXPECT_TRUE(seite("titel.html").endsWith(QStringLiteral("</html>\r\n")));
+}
+
+// The site as a browser sees it: every page loads (frames included) without a message on the console.
+TEST_P(HtmlExport, EveryPageLoadsInHeadlessChromiumWithoutConsoleErrors) {
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (chromium.isEmpty()) GTEST_SKIP() << "Chromium is not installed";
+    kleinesTurnier();
+    ASSERT_TRUE(exportieren());
+    for (const QString& datei : dateien()) {
+        if (!datei.endsWith(u".html")) continue;
+        SCOPED_TRACE(datei.toStdString());
+        QTemporaryDir profil;
+        QProcess p;
+        p.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                           QStringLiteral("--user-data-dir=") + profil.path(), QStringLiteral("--enable-logging=stderr"),
+                           QStringLiteral("--v=0"), QStringLiteral("--virtual-time-budget=2000"),
+                           QStringLiteral("--dump-dom"), QUrl::fromLocalFile(dir.filePath(datei)).toString()});
+        ASSERT_TRUE(p.waitForFinished(120000));
+        const QString dom = QString::fromUtf8(p.readAllStandardOutput());
+        const QStringList konsole = QString::fromUtf8(p.readAllStandardError())
+                                        .split(u'\n')
+                                        .filter(QRegularExpression(QStringLiteral(":CONSOLE|ERR_FILE_NOT_FOUND")));
+        EXPECT_TRUE(konsole.isEmpty()) << konsole.join(u'\n').toStdString();
+        EXPECT_TRUE(dom.contains(QStringLiteral("</html>"))) << dom.left(300).toStdString();
+    }
 }
 
 VELMORA_INSTANTIATE_DB_TEST(HtmlExport);
