@@ -9,7 +9,7 @@ PACKAGES=(
     libxlsxwriter-dev libzip-dev fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
     postgresql sqlite3 poppler-utils
-    libreoffice-writer-nogui
+    libreoffice-writer-nogui libreoffice-calc-nogui chromium
 )
 
 missing=()

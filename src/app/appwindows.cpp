@@ -3,6 +3,7 @@
 #include "app/spielsteuerung.h"
 #include "app/tmainform.h"
 #include "common/interaction.h"
+#include "output/ui/texportform.h"
 #include "common/classkind.h"
 #include "common/ui/ganzetexte.h"
 #include "draw/neuauslosung.h"
@@ -73,6 +74,10 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     main.setPanel(QStringLiteral("Anmeldung"), anmeldung_);
     import_ = new ImportPanel(state, db, interaction, programDir);
     main.setPanel(QStringLiteral("import"), import_);
+
+    // "Excel-Export", "PDF-Export", "HTML-Export": one dialog, captioned by the item chosen.
+    auto* exportForm = new TExportform(state, db, interaction, programDir, &main);
+    connect(&main, &TMainform::exportRequested, exportForm, &TExportform::oeffnen);
     // Ctrl+Enter at the check-in: a new player is completed and saved on the player panel.
     connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this, [this](const QString& nachname, const QString& vorname) {
         try {
