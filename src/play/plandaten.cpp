@@ -1,6 +1,7 @@
 #include "play/plandaten.h"
 
 #include "play/planbau.h"
+#include "results/tabellen_db.h"
 #include "store/db_procedures.h"
 
 namespace {
@@ -13,29 +14,6 @@ GruppenRow gruppenFromRow(const Row& r) {
     g.bez = r.text(u"bez");
     g.phase = r.integer(u"phase");
     return g;
-}
-
-TabellenRow tabellenFromRow(const Row& r) {
-    TabellenRow t;
-    t.KID = r.integer(u"KID");
-    t.GID = r.integer(u"GID");
-    t.pos = r.integer(u"pos");
-    t.SID = r.integer(u"SID");
-    t.bez = r.text(u"bez");
-    t.spielanzahl = r.integer(u"spielanzahl");
-    t.spielegewonnen = r.integer(u"spielegewonnen");
-    t.spieleverloren = r.integer(u"spieleverloren");
-    t.saetzegewonnen = r.integer(u"saetzegewonnen");
-    t.saetzeverloren = r.integer(u"saetzeverloren");
-    t.punktegewonnen = r.integer(u"punktegewonnen");
-    t.punkteverloren = r.integer(u"punkteverloren");
-    t.matchegewonnen = r.integer(u"matchegewonnen");
-    t.markiert = r.boolean(u"markiert");
-    t.matcheverloren = r.integer(u"matcheverloren");
-    t.parentGID = r.integer(u"parentGID");
-    t.parentpos = r.integer(u"parentpos");
-    t.phase = r.integer(u"phase");
-    return t;
 }
 
 } // namespace
@@ -54,7 +32,7 @@ PlanDaten planDatenLaden(Tdb_procedures& db, int kid, const QString& koSystemPat
         db.select(QStringLiteral("SELECT * FROM Tabellen WHERE KID=:k ORDER BY GID,pos"), k);
     d.tabellen.reserve(tabellen.size());
     for (const Row& r : tabellen)
-        d.tabellen.append(tabellenFromRow(r));
+        d.tabellen.append(tabellen::fromRow(r));
     return d;
 }
 
