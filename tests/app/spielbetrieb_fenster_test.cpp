@@ -225,6 +225,33 @@ TEST_P(SpielbetriebFenster, ThePopupResetGivesPlayersAndTableBack) {
     EXPECT_EQ(ui.texts(), QStringList{Spielbetrieb::kNichtZuruecksetzen});
 }
 
+TEST_P(SpielbetriebFenster, AManualStartCallsAMatchWithoutAFreeTableAtATypedOne) {
+    const int erstes = startenUndAufrufen();
+    int zweites = 0;
+    for (const SpielplanRow& m : matches(kKid, 1))
+        if (m.spielnummer != erstes && m.SID1 > 0 && m.SID2 > 0) {
+            zweites = m.spielnummer;
+            break;
+        }
+    ASSERT_GT(zweites, 0);
+    EXPECT_EQ(zustand(zweites), int(StateTag::Waiting)) << "the one table is taken";
+
+    zelleKlicken(zweites, Qt::RightButton);
+    steuerung()->popup()->close();
+    steuerung()->mauellAktion()->trigger();
+    ASSERT_TRUE(dialog()->isVisible());
+    EXPECT_EQ(dialog()->okButton()->text(), QStringLiteral("Aufrufen"));
+    EXPECT_EQ(dialog()->plattenBox()->count(), 0);
+    dialog()->plattenBox()->setFocus();
+    tasten(QStringLiteral("Halle 2"));
+    taste(Qt::Key_Return);
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    EXPECT_TRUE(spiel(zweites).in_planung);
+    EXPECT_EQ(spiel(zweites).an_platte.value_or(QString()), QStringLiteral("Halle 2"));
+    EXPECT_TRUE(spiel(zweites).manuell);
+    EXPECT_EQ(zustand(zweites), int(StateTag::Called));
+}
+
 TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
     const int snr = startenUndAufrufen();
     ergebnis(snr, QStringLiteral("3:0"), {"5", "6", "7"});
