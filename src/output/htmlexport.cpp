@@ -9,13 +9,16 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QUrl>
+#include <cstdio>
 
 namespace exportdatei {
 
 QString nichtGeschrieben(const QString& path) {
-    return QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void schreiben(const QString& path, const QByteArray& bytes) {
@@ -24,6 +27,31 @@ void schreiben(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw ExportFehler(nichtGeschrieben(path));
+}
+
+void schreibenUeber(const QString& path, const std::function<bool(const QString& temp)>& schreiber) {
+    const QFileInfo ziel(path);
+    // The temporary name lies beside the target, so the final rename stays on one file system and
+    // replaces an older file in one step. It is created as an ordinary new file (not a QTemporaryFile,
+    // which is owner-only), so the export ends up with the permissions every new file of the user gets.
+    QString temp;
+    for (int versuch = 0; versuch < 100; ++versuch) {
+        const QString name = ziel.absolutePath() + QStringLiteral("/.") + ziel.fileName() + QLatin1Char('.') +
+                             QString::number(QRandomGenerator::global()->generate(), 36);
+        QFile neu(name);
+        if (neu.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            temp = name;
+            break;
+        }
+        if (!QFile::exists(name)) break; // no name clash: the folder cannot be written
+    }
+    if (temp.isEmpty()) throw ExportFehler(nichtGeschrieben(path));
+    const bool ok = schreiber(temp) && std::rename(QFile::encodeName(temp).constData(),
+                                                   QFile::encodeName(path).constData()) == 0;
+    if (!ok) {
+        QFile::remove(temp);
+        throw ExportFehler(nichtGeschrieben(path));
+    }
 }
 
 } // namespace exportdatei
@@ -95,8 +123,8 @@ Seite frameset(const QString& datei, const QString& turniername) {
     Puffer p;
     p << QStringLiteral("<!DOCTYPE html>") << QStringLiteral("<html>") << QStringLiteral("<head>")
       << QStringLiteral("<meta charset=\"utf-8\">")
-      << QStringLiteral("<title>") + escape(turniername) + QStringLiteral("</title>") << QStringLiteral("</head>")
-      << QStringLiteral("<frameset rows=\"50px,*\" border=\"0\">")
+      << QStringLiteral("<title>") + escape(turniername) + QStringLiteral("</title>")
+      << QStringLiteral("</head>") << QStringLiteral("<frameset rows=\"50px,*\" border=\"0\">")
       << QStringLiteral("  <frame src=\"titel.html\" name=\"titel\" noresize scrolling=no>")
       << QStringLiteral("  <frameset cols=\"150px,*\" border=\"0\">")
       << QStringLiteral("    <frame src=\"navigation.html\" name=\"navi\" noresize>")
@@ -121,10 +149,11 @@ Seite navigation() {
 Seite titel() {
     Puffer p;
     kopf(p, QStringLiteral("Velmora"));
-    p << QStringLiteral("<body bgcolor=\"darkblue\" class=\"titel\">") << QStringLiteral("<div align=\"right\">")
-      << QStringLiteral("<font face=\"Arial\" size=\"5\" color=\"white\">") << QStringLiteral("<p>Velmora v.1.0</p>")
-      << QStringLiteral("</font>") << QStringLiteral("</div>") << QStringLiteral("</body>")
-      << QStringLiteral("</html>");
+    p << QStringLiteral("<body bgcolor=\"darkblue\" class=\"titel\">")
+      << QStringLiteral("<div align=\"right\">")
+      << QStringLiteral("<font face=\"Arial\" size=\"5\" color=\"white\">")
+      << QStringLiteral("<p>Velmora v.1.0</p>") << QStringLiteral("</font>") << QStringLiteral("</div>")
+      << QStringLiteral("</body>") << QStringLiteral("</html>");
     return {QStringLiteral("titel.html"), p.text()};
 }
 
@@ -174,10 +203,12 @@ Seite turnierdaten(Tdb_procedures& db, int tid, const QString& turniername) {
         const QString spalte = QString::fromLatin1(f.spalte);
         const QString wert = f.datum ? datum(r.date(spalte)) : r.text(spalte).trimmed();
         if (wert.isEmpty()) continue;
-        p << QStringLiteral("<tr>") << QStringLiteral("<td>") + QString::fromUtf8(f.label) << QStringLiteral("</td>")
-          << QStringLiteral("<td>") + escape(wert) << QStringLiteral("</td>") << QStringLiteral("</tr>");
+        p << QStringLiteral("<tr>") << QStringLiteral("<td>") + QString::fromUtf8(f.label)
+          << QStringLiteral("</td>") << QStringLiteral("<td>") + escape(wert) << QStringLiteral("</td>")
+          << QStringLiteral("</tr>");
     }
-    p << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    p << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</body>")
+      << QStringLiteral("</html>");
     return {QStringLiteral("turnierdaten.html"), p.text()};
 }
 
@@ -224,8 +255,8 @@ Seite klassenseite(Tdb_procedures& db, const Row& k, const QString& key) {
     for (const auto& [label, wert] : zeilen)
         p << QStringLiteral("<tr>") << QStringLiteral("<td>") + label + QStringLiteral("</td>") << zelle(wert)
           << QStringLiteral("</tr>");
-    p << QStringLiteral("</table></td><td valign=\"top\" width=\"50%\">") << QStringLiteral("<table border=\"1\">")
-      << QStringLiteral("<tr>");
+    p << QStringLiteral("</table></td><td valign=\"top\" width=\"50%\">")
+      << QStringLiteral("<table border=\"1\">") << QStringLiteral("<tr>");
     const bool paare = system == classkind::Doppel || system == classkind::Mixed;
     const bool team = system == classkind::Team;
     QString extra;
@@ -235,21 +266,25 @@ Seite klassenseite(Tdb_procedures& db, const Row& k, const QString& key) {
 
     QHash<int, QString> zusatz; // SID -> partner or team
     if (paare) {
-        for (const Row& r : db.select(QStringLiteral("SELECT d.SID,s.nachname,s.vorname FROM Spielerdaten AS s "
-                                                     "INNER JOIN Doppelpartner AS d ON (s.SID=d.partner_SID) "
-                                                     "WHERE d.KID=:ID"),
-                                      {{":ID", kid}}))
-            zusatz.insert(r.integer(u"SID"), personName(r, QStringLiteral("nachname"), QStringLiteral("vorname")));
-    } else if (team) {
         for (const Row& r :
-             db.select(QStringLiteral("SELECT SID,mannschaft FROM Doppelpartner WHERE KID=:ID"), {{":ID", kid}}))
+             db.select(QStringLiteral("SELECT d.SID,s.nachname,s.vorname FROM Spielerdaten AS s "
+                                      "INNER JOIN Doppelpartner AS d ON (s.SID=d.partner_SID) "
+                                      "WHERE d.KID=:ID"),
+                       {{":ID", kid}}))
+            zusatz.insert(r.integer(u"SID"),
+                          personName(r, QStringLiteral("nachname"), QStringLiteral("vorname")));
+    } else if (team) {
+        for (const Row& r : db.select(
+                 QStringLiteral("SELECT SID,mannschaft FROM Doppelpartner WHERE KID=:ID"), {{":ID", kid}}))
             if (!r.text(u"mannschaft").isEmpty()) zusatz.insert(r.integer(u"SID"), r.text(u"mannschaft"));
     }
-    const Rows spieler = db.select(QStringLiteral("SELECT s.* FROM Spielerdaten as s INNER JOIN Spieler_im_Turnier "
-                                                  "as st ON (s.SID=st.SID AND st.KID=:ID) ORDER by nachname,vorname"),
-                                   {{":ID", kid}});
+    const Rows spieler =
+        db.select(QStringLiteral("SELECT s.* FROM Spielerdaten as s INNER JOIN Spieler_im_Turnier "
+                                 "as st ON (s.SID=st.SID AND st.KID=:ID) ORDER by nachname,vorname"),
+                  {{":ID", kid}});
     for (const Row& s : spieler) {
-        p << QStringLiteral("<tr>") << zelle(personName(s, QStringLiteral("nachname"), QStringLiteral("vorname")))
+        p << QStringLiteral("<tr>")
+          << zelle(personName(s, QStringLiteral("nachname"), QStringLiteral("vorname")))
           << zelle(s.text(u"verein"));
         if (paare || team)
             p << zelle(zusatz.value(s.integer(u"SID")));
@@ -265,7 +300,8 @@ Seite klassenseite(Tdb_procedures& db, const Row& k, const QString& key) {
 Seite index(const Rows& klassen, bool plaene) {
     Puffer p;
     kopf(p, plaene ? QStringLiteral("Spielpläne") : QStringLiteral("Turnierklassen"));
-    p << (plaene ? QStringLiteral("<body bgcolor=\"#FCDCDF\">") : QStringLiteral("<body bgcolor=\"#E6D8FE\">"))
+    p << (plaene ? QStringLiteral("<body bgcolor=\"#FCDCDF\">")
+                 : QStringLiteral("<body bgcolor=\"#E6D8FE\">"))
       << QStringLiteral("<div align=\"center\">");
     for (const Row& k : klassen) {
         const int system = k.integer(u"system");
@@ -286,35 +322,43 @@ Seite spielerdaten(Tdb_procedures& db, int tid) {
       << QStringLiteral("<tr><th>Spielername</th><th>Verein</th><th>Geb.</th><th>Nr.</th><th>Kreis</th>"
                         "<th>Bezirk</th><th>Verband</th><th>Land</th>")
       << QStringLiteral("<th>Spielklasse</th></tr>");
-    const Rows spieler = db.select(QStringLiteral("SELECT * FROM Spielerdaten Where TID=:ID ORDER BY nachname,vorname"),
-                                   {{":ID", tid}});
+    const Rows spieler = db.select(
+        QStringLiteral("SELECT * FROM Spielerdaten Where TID=:ID ORDER BY nachname,vorname"), {{":ID", tid}});
     QHash<int, QString> namen; // for the team lines below, so no player is read twice
     for (const Row& s : spieler) {
         const QString name = personName(s, QStringLiteral("nachname"), QStringLiteral("vorname"));
         namen.insert(s.integer(u"SID"), name);
         p << QStringLiteral("<tr>") + zelle(name) << zelle(s.text(u"verein")) << zelle(datum(s.date(u"geb")))
           << zelle(s.text(u"nummer")) << zelle(s.text(u"kverband")) << zelle(s.text(u"bverband"))
-          << zelle(s.text(u"lverband")) << zelle(s.text(u"land")) << zelle(s.text(u"spklasse")) + QStringLiteral("</tr>");
+          << zelle(s.text(u"lverband")) << zelle(s.text(u"land"))
+          << zelle(s.text(u"spklasse")) + QStringLiteral("</tr>");
     }
-    p << QStringLiteral("</table><br><br>") << QStringLiteral("<h2>Teamdaten</h2>") << QStringLiteral("<table border=\"1\">")
-      << QStringLiteral("<tr><th>Teamname</th><th>Verein</th><th>Spieler</th><th>Doppel</th><th>Reserve</th></tr>");
-    const auto nameVon = [&](const Row& t, const char* spalte) { return namen.value(t.integer(QString::fromLatin1(spalte))); };
+    p << QStringLiteral("</table><br><br>") << QStringLiteral("<h2>Teamdaten</h2>")
+      << QStringLiteral("<table border=\"1\">")
+      << QStringLiteral(
+             "<tr><th>Teamname</th><th>Verein</th><th>Spieler</th><th>Doppel</th><th>Reserve</th></tr>");
+    const auto nameVon = [&](const Row& t, const char* spalte) {
+        return namen.value(t.integer(QString::fromLatin1(spalte)));
+    };
     // A player line: the name, or an empty line when the place is not taken.
     const auto spielerZeile = [&](const Row& t, const char* spalte) {
-        return t.integer(QString::fromLatin1(spalte)) < 1 ? QStringLiteral("<br><br>")
-                                                    : escape(nameVon(t, spalte)) + QStringLiteral("<br>");
+        return t.integer(QString::fromLatin1(spalte)) < 1
+                   ? QStringLiteral("<br><br>")
+                   : escape(nameVon(t, spalte)) + QStringLiteral("<br>");
     };
     const auto doppelZeile = [&](const Row& t, const char* a, const char* b) {
         const bool hatA = t.integer(QString::fromLatin1(a)) >= 1;
         const bool hatB = t.integer(QString::fromLatin1(b)) >= 1;
-        if (hatA && hatB) return escape(nameVon(t, a) + QStringLiteral(" - ") + nameVon(t, b)) + QStringLiteral("<br>");
+        if (hatA && hatB)
+            return escape(nameVon(t, a) + QStringLiteral(" - ") + nameVon(t, b)) + QStringLiteral("<br>");
         if (hatA) return escape(nameVon(t, a)) + QStringLiteral("<br>");
         if (hatB) return escape(nameVon(t, b)) + QStringLiteral("<br>");
         return QString();
     };
     for (const Row& t :
          db.select(QStringLiteral("SELECT * FROM Teams Where TID=:ID ORDER BY teamname"), {{":ID", tid}})) {
-        p << QStringLiteral("<tr><td valign=\"top\">") + wertOderLeer(t.text(u"teamname")) + QStringLiteral("</td>")
+        p << QStringLiteral("<tr><td valign=\"top\">") + wertOderLeer(t.text(u"teamname")) +
+                 QStringLiteral("</td>")
           << QStringLiteral("<td valign=\"top\">") + wertOderLeer(t.text(u"verein")) + QStringLiteral("</td>")
           << QStringLiteral("<td valign=\"top\">");
         for (const char* s : {"s1", "s2", "s3", "s4"})
@@ -339,17 +383,19 @@ Seite schiri(Tdb_procedures& db, int tid) {
     kopf(p, QStringLiteral("Schiedsrichterdaten"));
     p << QStringLiteral("<body bgcolor=\"#F0F0F0\">") << QStringLiteral("<div align=\"center\">")
       << QStringLiteral("<h2>Schiedsrichterdaten</h2><br>") << QStringLiteral("<table border=\"1\">")
-      << QStringLiteral("<tr><th>Name</th><th>Verein</th><th>Geb.</th><th>Kreis</th><th>Bezirk</th><th>Verband</th>"
-                        "<th>Land</th>")
+      << QStringLiteral(
+             "<tr><th>Name</th><th>Verein</th><th>Geb.</th><th>Kreis</th><th>Bezirk</th><th>Verband</th>"
+             "<th>Land</th>")
       << QStringLiteral("<th>Spielklasse</th></tr>");
-    for (const Row& s :
-         db.select(QStringLiteral("SELECT * FROM Schiri Where TID=:ID ORDER BY snname,svname"), {{":ID", tid}})) {
+    for (const Row& s : db.select(QStringLiteral("SELECT * FROM Schiri Where TID=:ID ORDER BY snname,svname"),
+                                  {{":ID", tid}})) {
         p << QStringLiteral("<tr>") + zelle(personName(s, QStringLiteral("snname"), QStringLiteral("svname")))
           << zelle(s.text(u"sverein")) << zelle(datum(s.date(u"sgeb"))) << zelle(s.text(u"skverband"))
           << zelle(s.text(u"sbverband")) << zelle(s.text(u"slverband")) << zelle(s.text(u"sland"))
           << zelle(s.text(u"sklasse")) + QStringLiteral("</tr>");
     }
-    p << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</body>") << QStringLiteral("</html>");
+    p << QStringLiteral("</table>") << QStringLiteral("</div>") << QStringLiteral("</body>")
+      << QStringLiteral("</html>");
     return {QStringLiteral("schiri.html"), p.text()};
 }
 
@@ -362,23 +408,26 @@ Seite spielplanseite(Tdb_procedures& db, const Row& k, const QString& key) {
       << QStringLiteral("<tr><th>Nr.</th><th>Spieler&nbsp;1</th><th>Spieler&nbsp;2</th><th>S1</th><th>S2</th>"
                         "<th>S3</th><th>S4</th><th>S5</th><th>S6</th><th>S7</th><th>S8</th><th>S9</th>")
       << QStringLiteral("<th>Ergebnis</th><th>An&nbsp;Tisch</th><th>Spielstart</th><th>Spielende</th></tr>");
-    for (const Row& m : db.select(QStringLiteral("SELECT * FROM Spielplan WHERE KID=:ID ORDER BY spielnummer"),
-                                  {{":ID", k.integer(u"KID")}})) {
+    for (const Row& m :
+         db.select(QStringLiteral("SELECT * FROM Spielplan WHERE KID=:ID ORDER BY spielnummer"),
+                   {{":ID", k.integer(u"KID")}})) {
         if (m.text(u"spieler1").isEmpty() || m.text(u"spieler2").isEmpty()) continue;
         p << QStringLiteral("<tr>") << zelle(m.text(u"spielnummer")) << zelle(m.text(u"spieler1"))
           << zelle(m.text(u"spieler2"));
         for (int s = 1; s <= 9; ++s)
             p << zelle(satzText(m, s));
-        p << zelle(m.text(u"ergebnis")) << zelle(m.text(u"an_platte")) << zelle(zeitpunkt(m.dateTime(u"spielstart")))
-          << zelle(zeitpunkt(m.dateTime(u"spielende"))) << QStringLiteral("</tr>");
+        p << zelle(m.text(u"ergebnis")) << zelle(m.text(u"an_platte"))
+          << zelle(zeitpunkt(m.dateTime(u"spielstart"))) << zelle(zeitpunkt(m.dateTime(u"spielende")))
+          << QStringLiteral("</tr>");
     }
-    p << QStringLiteral("</table>") << QStringLiteral("</font>") << QStringLiteral("</div>") << QStringLiteral("</body>")
-      << QStringLiteral("</html>");
+    p << QStringLiteral("</table>") << QStringLiteral("</font>") << QStringLiteral("</div>")
+      << QStringLiteral("</body>") << QStringLiteral("</html>");
     return {QStringLiteral("sp_") + key + QStringLiteral(".html"), p.text()};
 }
 
 // Readable on a phone (narrow, wide tables scroll) and on a hall screen (larger type).
-const char kStylesheet[] = R"(body { font-family: Arial, "Liberation Sans", Helvetica, sans-serif; font-size: 16px;
+const char kStylesheet[] =
+    R"(body { font-family: Arial, "Liberation Sans", Helvetica, sans-serif; font-size: 16px;
        line-height: 1.4; margin: 0.5em; color: #111; }
 h1 { font-size: 1.6em; margin: 0.2em 0; }
 h2 { font-size: 1.3em; margin: 0.3em 0; }
@@ -417,9 +466,11 @@ QString klassenschluessel(const QString& kbezeichnung, int system) {
 
 QList<Seite> seiten(Tdb_procedures& db, int tid, const QString& turniername, const QString& framesetDatei) {
     QList<Seite> out;
-    out << frameset(framesetDatei, turniername) << navigation() << titel() << turnierdaten(db, tid, turniername);
-    const Rows klassen = db.select(
-        QStringLiteral("SELECT * FROM Turnierklassen WHERE TID=:ID order by kbezeichnung,system"), {{":ID", tid}});
+    out << frameset(framesetDatei, turniername) << navigation() << titel()
+        << turnierdaten(db, tid, turniername);
+    const Rows klassen =
+        db.select(QStringLiteral("SELECT * FROM Turnierklassen WHERE TID=:ID order by kbezeichnung,system"),
+                  {{":ID", tid}});
     out << index(klassen, false);
     // A class page appears once although both indexes link to it; two classes with the same file key
     // share the file, the later one wins.
@@ -441,10 +492,12 @@ void schreiben(const QString& folder, const QList<Seite>& seiten, Interaction* p
     }
 }
 
-QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir) {
+QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction,
+                    const QString& programDir) {
     interaction.progress(0, 0);
     const QString vorschlag = QDir(programDir).filePath(klassenschluessel(state.turniername, 0).chopped(1));
-    const QString path = interaction.saveFile(QStringLiteral("HTML-Export"), vorschlag, QStringLiteral("HTML (*.htm)"));
+    const QString path =
+        interaction.saveFile(QStringLiteral("HTML-Export"), vorschlag, QStringLiteral("HTML (*.htm)"));
     if (path.isEmpty()) return {};
     const QFileInfo info(path);
     const QString frameset = info.fileName() + QStringLiteral(".html");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -27,6 +29,11 @@ QString nichtGeschrieben(const QString& path);
 // Writes bytes under a temporary name beside path and renames it at the end, so path holds either the
 // old file or the complete new one. Throws ExportFehler naming path.
 void schreiben(const QString& path, const QByteArray& bytes);
+// The same for writers that need a file name of their own (libxlsxwriter, the PDF writer): `schreiber`
+// writes the temporary file it is given and says whether that worked. The finished file gets the
+// permissions of any new file (not the temporary file's owner-only ones), so a copied or shared export
+// stays readable. Throws ExportFehler naming path.
+void schreibenUeber(const QString& path, const std::function<bool(const QString& temp)>& schreiber);
 } // namespace exportdatei
 
 // The tournament as a small static web site: a frameset page, navigation and title frames, the

@@ -9,10 +9,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <cstdio>
 
 namespace pdflisten {
 
@@ -210,31 +207,31 @@ void zeichnen(PrintSurface& s, const listen::Liste& l, const QString& turniernam
         liste(s, l, turniername);
 }
 
-void schreiben(const QString& path, const listen::Liste& l, const QString& turniername, Interaction* progress) {
-    const QFileInfo ziel(path);
-    QTemporaryFile platz(ziel.absolutePath() + QStringLiteral("/.") + ziel.fileName() + QStringLiteral(".XXXXXX"));
-    if (!platz.open()) throw ExportFehler(exportdatei::nichtGeschrieben(path));
-    platz.setAutoRemove(false);
-    const QString temp = platz.fileName();
-    platz.close();
-    if (progress) progress->progress(0, int(l.zeilen.size()));
-    bool ok = printToPdf(temp, ausrichtung(l), [&](PrintSurface& s) { zeichnen(s, l, turniername); });
-    if (ok) ok = std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0;
-    if (progress) progress->progress(int(l.zeilen.size()), int(l.zeilen.size()));
-    if (!ok) {
-        QFile::remove(temp);
-        throw ExportFehler(exportdatei::nichtGeschrieben(path));
+void schreiben(const QString& path, const listen::Liste& l, const QString& turniername,
+               Interaction* progress) {
+    const int n = int(l.zeilen.size());
+    if (progress) progress->progress(0, n);
+    try {
+        exportdatei::schreibenUeber(path, [&](const QString& temp) {
+            return printToPdf(temp, ausrichtung(l), [&](PrintSurface& s) { zeichnen(s, l, turniername); });
+        });
+    } catch (const ExportFehler&) {
+        if (progress) progress->progress(n, n);
+        throw;
     }
+    if (progress) progress->progress(n, n);
 }
 
-QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir,
-                    const listen::Datensatz& d, const QStringList& captions) {
-    QString path = interaction.saveFile(QStringLiteral("PDF-Export"), QDir(programDir).filePath(listen::blattname(d.text)),
+QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction,
+                    const QString& programDir, const listen::Datensatz& d, const QStringList& captions) {
+    QString path = interaction.saveFile(QStringLiteral("PDF-Export"),
+                                        QDir(programDir).filePath(listen::blattname(d.text)),
                                         QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return {};
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     try {
-        schreiben(path, listen::liste(db, state.tid, state.turniername, d, captions), state.turniername, &interaction);
+        schreiben(path, listen::liste(db, state.tid, state.turniername, d, captions), state.turniername,
+                  &interaction);
     } catch (const ExportFehler& e) {
         interaction.progress(0, 0);
         interaction.error(e.message());

@@ -7,9 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <xlsxwriter.h>
 
 namespace xlsxexport {
@@ -27,16 +24,8 @@ struct WorkbookGuard {
 } // namespace
 
 void schreiben(const QString& path, const listen::Liste& liste, Interaction* progress) {
-    const QFileInfo ziel(path);
-    // The temporary name lies beside the target, so the final rename stays on one file system and
-    // replaces an older file in one step.
-    QTemporaryFile platz(ziel.absolutePath() + QStringLiteral("/.") + ziel.fileName() + QStringLiteral(".XXXXXX"));
-    if (!platz.open()) throw ExportFehler(exportdatei::nichtGeschrieben(path));
-    const QString temp = platz.fileName();
-    platz.close();
-
-    bool ok = false;
-    {
+    exportdatei::schreibenUeber(path, [&](const QString& temp) {
+        bool ok = false;
         WorkbookGuard g;
         const QByteArray tempName = QFile::encodeName(temp);
         g.wb = workbook_new(tempName.constData());
@@ -46,17 +35,20 @@ void schreiben(const QString& path, const listen::Liste& liste, Interaction* pro
             if (ws) {
                 lxw_format* fett = workbook_add_format(g.wb);
                 format_set_bold(fett);
-                bool alle = worksheet_write_string(ws, 0, 0, liste.titel.toUtf8().constData(), fett) == LXW_NO_ERROR;
+                bool alle =
+                    worksheet_write_string(ws, 0, 0, liste.titel.toUtf8().constData(), fett) == LXW_NO_ERROR;
                 for (int c = 0; c < liste.kopf.size(); ++c)
-                    alle = alle && worksheet_write_string(ws, 1, lxw_col_t(c), liste.kopf[c].toUtf8().constData(),
-                                                          fett) == LXW_NO_ERROR;
+                    alle = alle &&
+                           worksheet_write_string(ws, 1, lxw_col_t(c), liste.kopf[c].toUtf8().constData(),
+                                                  fett) == LXW_NO_ERROR;
                 const int n = int(liste.zeilen.size());
                 for (int r = 0; r < n && alle; ++r) {
                     const QStringList& z = liste.zeilen[r];
                     for (int c = 0; c < z.size(); ++c) {
                         if (z[c].isEmpty()) continue;
-                        alle = alle && worksheet_write_string(ws, lxw_row_t(r + 2), lxw_col_t(c),
-                                                              z[c].toUtf8().constData(), nullptr) == LXW_NO_ERROR;
+                        alle = alle &&
+                               worksheet_write_string(ws, lxw_row_t(r + 2), lxw_col_t(c),
+                                                      z[c].toUtf8().constData(), nullptr) == LXW_NO_ERROR;
                     }
                     if (progress && (r % 100 == 0 || r + 1 == n)) progress->progress(r + 1, n);
                 }
@@ -65,16 +57,12 @@ void schreiben(const QString& path, const listen::Liste& liste, Interaction* pro
                 ok = alle && closed == LXW_NO_ERROR;
             }
         }
-    }
-    if (ok) ok = std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0;
-    if (!ok) {
-        QFile::remove(temp);
-        throw ExportFehler(exportdatei::nichtGeschrieben(path));
-    }
+        return ok;
+    });
 }
 
-QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction, const QString& programDir,
-                    const listen::Datensatz& d, const QStringList& captions) {
+QString exportieren(const AppState& state, Tdb_procedures& db, Interaction& interaction,
+                    const QString& programDir, const listen::Datensatz& d, const QStringList& captions) {
     QString path = interaction.saveFile(QStringLiteral("Excel-Export"),
                                         QDir(programDir).filePath(listen::blattname(d.text)),
                                         QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"));

@@ -225,6 +225,24 @@ TEST_P(ListenExport, UnwritableTargetIsReportedByFileName) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"belegt"});
 }
 
+// A finished export has the permissions of any new file of the user, not the owner-only ones of the
+// temporary file it was written as, so a copy on a stick or a shared folder stays readable.
+TEST_P(ListenExport, FinishedFilesHaveTheUsersNormalPermissions) {
+    QFile gewoehnlich(dir.filePath("gewoehnlich.txt"));
+    ASSERT_TRUE(gewoehnlich.open(QIODevice::WriteOnly));
+    gewoehnlich.close();
+    const QFileDevice::Permissions normal = QFileInfo(gewoehnlich.fileName()).permissions();
+    const QString xlsx = dir.filePath("liste.xlsx");
+    const QString pdf = dir.filePath("liste.pdf");
+    const listen::Liste l = listen::liste(db(), kTid, state.turniername, datensatz("Spielerliste (komplett)"), {"Nachname"});
+    xlsxexport::schreiben(xlsx, l);
+    pdflisten::schreiben(pdf, l, state.turniername);
+    EXPECT_EQ(QFileInfo(xlsx).permissions(), normal);
+    EXPECT_EQ(QFileInfo(pdf).permissions(), normal);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"gewoehnlich.txt", "liste.pdf", "liste.xlsx"}));
+}
+
 // Font size and column width follow the number of chosen columns.
 struct MassFall {
     int spalten, schrift, breite;
