@@ -6,6 +6,7 @@
 #include "play/plandaten.h"
 #include "store/db_procedures.h"
 #include "store/schema.h"
+#include "support/benchplaene.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,65 +16,10 @@
 
 namespace {
 
-class Silent : public Interaction {
-public:
-    void message(Icon, const QString&, Button) override {}
-    bool confirm(const QString&, Question) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
-};
-
-Datendateien sourceFiles() {
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));
-    return {data.filePath(QStringLiteral("system.txt")), data.filePath(QStringLiteral("ko_system.txt"))};
-}
-
-PlanSlot entry(int sid) {
-    return {sid, QStringLiteral("Spieler%1, Vorname").arg(sid)};
-}
+using namespace benchplaene;
 
 constexpr int kKid = 1;
 
-DrawPlan groupsThenKnockOut() {
-    DrawPlan d;
-    d.kid = kKid;
-    d.tid = 1;
-    PhasePlan& groups = d.phases[0];
-    groups.system = PhasePlan::Gruppenphase;
-    int sid = 1;
-    for (int g = 0; g < 16; ++g) {
-        QVector<PlanSlot> lines;
-        for (int l = 0; l < 8; ++l)
-            lines << entry(sid++);
-        groups.groups << lines;
-    }
-    PhasePlan& ko = d.phases[1];
-    ko.system = PhasePlan::EinfachesKO;
-    ko.firstGid = 16;
-    for (int k = 0; k < 32; ++k) {
-        const int g = k % 16;
-        const QString letter(QChar(u'A' + g));
-        ko.bracket << PlanSlot{
-            -1, (k < 16 ? QStringLiteral("Sieger Gruppe ") : QStringLiteral("Zweiter Gruppe ")) + letter, g,
-            k < 16 ? 0 : 1};
-    }
-    return d;
-}
-
-DrawPlan doubleKnockOut128() {
-    DrawPlan d;
-    d.kid = kKid;
-    d.tid = 1;
-    d.phases[0].system = PhasePlan::DoppeltesKO;
-    for (int i = 0; i < 128; ++i)
-        d.phases[0].bracket << entry(i + 1);
-    return d;
-}
 
 // A database holding one drawn class: its settings, its group lines and standings rows, and its plan.
 class Klasse {
@@ -161,22 +107,22 @@ void open(benchmark::State& state, const DrawPlan& plan, bool load, bool draw) {
 }
 
 void BM_GroupsThenKnockOut_Load(benchmark::State& state) {
-    open(state, groupsThenKnockOut(), true, false);
+    open(state, groupsThenKnockOut(kKid), true, false);
 }
 void BM_GroupsThenKnockOut_Layouts(benchmark::State& state) {
-    open(state, groupsThenKnockOut(), false, true);
+    open(state, groupsThenKnockOut(kKid), false, true);
 }
 void BM_GroupsThenKnockOut_Open(benchmark::State& state) {
-    open(state, groupsThenKnockOut(), true, true);
+    open(state, groupsThenKnockOut(kKid), true, true);
 }
 void BM_DoubleKnockOut128_Load(benchmark::State& state) {
-    open(state, doubleKnockOut128(), true, false);
+    open(state, doubleKnockOut128(kKid), true, false);
 }
 void BM_DoubleKnockOut128_Layouts(benchmark::State& state) {
-    open(state, doubleKnockOut128(), false, true);
+    open(state, doubleKnockOut128(kKid), false, true);
 }
 void BM_DoubleKnockOut128_Open(benchmark::State& state) {
-    open(state, doubleKnockOut128(), true, true);
+    open(state, doubleKnockOut128(kKid), true, true);
 }
 BENCHMARK(BM_GroupsThenKnockOut_Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GroupsThenKnockOut_Layouts)->Unit(benchmark::kMillisecond);
@@ -187,7 +133,7 @@ BENCHMARK(BM_DoubleKnockOut128_Open)->Unit(benchmark::kMillisecond);
 
 // Every zoom level of the 128 bracket: what pressing "1", "2" and "3" costs together.
 void BM_DoubleKnockOut128_Zooms(benchmark::State& state) {
-    Klasse k(doubleKnockOut128());
+    Klasse k(doubleKnockOut128(kKid));
     const PlanDaten d = planDatenLaden(k.db, kKid, sourceFiles().koSystem);
     for (auto _ : state)
         for (int zoom = 1; zoom <= 3; ++zoom)

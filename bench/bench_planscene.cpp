@@ -7,6 +7,7 @@
 #include "play/ui/planscene.h"
 #include "store/db_procedures.h"
 #include "store/schema.h"
+#include "support/benchplaene.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,27 +17,11 @@
 
 namespace {
 
-class Silent : public Interaction {
-public:
-    void message(Icon, const QString&, Button) override {}
-    bool confirm(const QString&, Question) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
-};
+using namespace benchplaene;
 
-QString dataFile(const char* name) {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files/")) +
-           QString::fromLatin1(name);
-}
+// Longer names than the other plan benchmarks: the scene elides what does not fit its box.
+const QString kSzenenname = QStringLiteral("Spielername%1, Vorname");
 
-PlanSlot entry(int sid) {
-    return {sid, QStringLiteral("Spielername%1, Vorname").arg(sid)};
-}
 
 // A class written into a fresh file database, with its settings, groups and standings rows.
 struct Klasse {
@@ -71,45 +56,10 @@ struct Klasse {
             }
         db.commit();
         Silent silent;
-        Fertigstellen(db, silent, {dataFile("system.txt"), dataFile("ko_system.txt")}).fertigstellen(plan);
-        daten = planDatenLaden(db, 1, dataFile("ko_system.txt"));
+        Fertigstellen(db, silent, sourceFiles()).fertigstellen(plan);
+        daten = planDatenLaden(db, 1, sourceFiles().koSystem);
     }
 };
-
-DrawPlan groupsThenKnockOut() {
-    DrawPlan d;
-    d.kid = 1;
-    d.tid = 1;
-    PhasePlan& groups = d.phases[0];
-    groups.system = PhasePlan::Gruppenphase;
-    int sid = 1;
-    for (int g = 0; g < 16; ++g) {
-        QVector<PlanSlot> lines;
-        for (int l = 0; l < 8; ++l)
-            lines << entry(sid++);
-        groups.groups << lines;
-    }
-    PhasePlan& ko = d.phases[1];
-    ko.system = PhasePlan::EinfachesKO;
-    ko.firstGid = 16;
-    for (int k = 0; k < 32; ++k) {
-        const QString letter(QChar(u'A' + k % 16));
-        ko.bracket << PlanSlot{
-            -1, (k < 16 ? QStringLiteral("Sieger Gruppe ") : QStringLiteral("Zweiter Gruppe ")) + letter, k % 16,
-            k < 16 ? 0 : 1};
-    }
-    return d;
-}
-
-DrawPlan doubleKnockOut128() {
-    DrawPlan d;
-    d.kid = 1;
-    d.tid = 1;
-    d.phases[0].system = PhasePlan::DoppeltesKO;
-    for (int i = 0; i < 128; ++i)
-        d.phases[0].bracket << entry(i + 1);
-    return d;
-}
 
 void fill(benchmark::State& state, const PlanLayout& layout) {
     PlanScene scene;
@@ -127,19 +77,19 @@ void fill(benchmark::State& state, const PlanLayout& layout) {
 const QVariant n;
 
 void BM_SceneGroups16x8(benchmark::State& state) {
-    static Klasse k(groupsThenKnockOut(), {1, 0, 1, n, 16, n, n, 8, n, n, 2, n, n, 0, n, n, 0, "Platte"});
+    static Klasse k(groupsThenKnockOut(1, kSzenenname), {1, 0, 1, n, 16, n, n, 8, n, n, 2, n, n, 0, n, n, 0, "Platte"});
     fill(state, phasenplan(k.daten, 1, 2));
 }
 BENCHMARK(BM_SceneGroups16x8)->Unit(benchmark::kMillisecond);
 
 void BM_SceneKnockOut32(benchmark::State& state) {
-    static Klasse k(groupsThenKnockOut(), {1, 0, 1, n, 16, n, n, 8, n, n, 2, n, n, 0, n, n, 0, "Platte"});
+    static Klasse k(groupsThenKnockOut(1, kSzenenname), {1, 0, 1, n, 16, n, n, 8, n, n, 2, n, n, 0, n, n, 0, "Platte"});
     fill(state, phasenplan(k.daten, 2, static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_SceneKnockOut32)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_SceneDoubleKnockOut128(benchmark::State& state) {
-    static Klasse k(doubleKnockOut128(), {1, 2, n, n, n, n, n, n, n, n, n, n, n, n, n, n, 0, "Platte"});
+    static Klasse k(doubleKnockOut128(1, kSzenenname), {1, 2, n, n, n, n, n, n, n, n, n, n, n, n, n, n, 0, "Platte"});
     fill(state, phasenplan(k.daten, 1, static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_SceneDoubleKnockOut128)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
