@@ -357,7 +357,8 @@ Tergebnis::Ausgang Tergebnis::okClick() {
             a.neuGezeichnet = true;
         }
         sb_.statusladen();
-        if (next) a.angebotePhase = b.phase;
+        // A finished phase has nothing left to offer; its qualifiers now wait in the next one.
+        if (next) a.angebotePhase = b.phaseBeendet ? b.phase + 1 : b.phase;
         break;
     }
     }
