@@ -31,15 +31,16 @@
 #include <QAction>
 #include <QTimer>
 
-AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
-                       const QString& programDir)
+AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction,
+                       Clock& clock, const QString& programDir, const QString& workDir)
     : main_(main), state_(state), db_(db), interaction_(interaction) {
+    const QString arbeit = workDir.isEmpty() ? programDir : workDir;
     record_ = new TurnierPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("neuesTurnier"), record_);
     record_->clearFields();
 
-    create_ = new TTurnier_erstellen(state, db, interaction, programDir, &main);
-    load_ = new Tturnierladen(state, db, interaction, programDir, &main);
+    create_ = new TTurnier_erstellen(state, db, interaction, arbeit, &main);
+    load_ = new Tturnierladen(state, db, interaction, arbeit, &main);
     // Dialogs are windows of their own, not children drawn into the main window.
     create_->setWindowFlag(Qt::Window);
     load_->setWindowFlag(Qt::Window);
@@ -55,9 +56,9 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(load_, &Tturnierladen::tournamentLoaded, this, [this](int tid, const QString&) { tournamentLoaded(tid); });
     connect(record_, &TurnierPanel::tournamentInserted, this,
             [this] { main_.spieleplanerAction()->setEnabled(true); });
-    connect(record_, &TurnierPanel::anmeldeformularRequested, this, [this, programDir] {
+    connect(record_, &TurnierPanel::anmeldeformularRequested, this, [this, arbeit] {
         try {
-            entryform::erzeugen(state_, db_, interaction_, programDir);
+            entryform::erzeugen(state_, db_, interaction_, arbeit);
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }
@@ -72,11 +73,11 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
 
     anmeldung_ = new AnmeldungPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("Anmeldung"), anmeldung_);
-    import_ = new ImportPanel(state, db, interaction, programDir);
+    import_ = new ImportPanel(state, db, interaction, arbeit);
     main.setPanel(QStringLiteral("import"), import_);
 
     // "Excel-Export", "PDF-Export", "HTML-Export": one dialog, captioned by the item chosen.
-    auto* exportForm = new TExportform(state, db, interaction, programDir, &main);
+    auto* exportForm = new TExportform(state, db, interaction, arbeit, &main);
     connect(&main, &TMainform::exportRequested, exportForm, &TExportform::oeffnen);
     // Ctrl+Enter at the check-in: a new player is completed and saved on the player panel.
     connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this, [this](const QString& nachname, const QString& vorname) {

@@ -28,8 +28,10 @@ struct AppState;
 class AppWindows : public QObject {
     Q_OBJECT
 public:
+    // programDir holds the data files and pictures; workDir (programDir when empty) the user's file
+    // database, and it is the first folder offered for exports and imports.
     AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
-               const QString& programDir);
+               const QString& programDir, const QString& workDir = QString());
 
     TTurnier_erstellen* createDialog() const { return create_; }
     Tturnierladen* loadDialog() const { return load_; }

@@ -2,6 +2,7 @@
 #include "app/qtinteraction.h"
 #include "app/tmainform.h"
 #include "common/clock.h"
+#include "common/programmordner.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 
@@ -43,9 +44,13 @@ int main(int argc, char** argv) {
     Tdb_procedures db;
     QtInteraction interaction;
     Clock clock;
-    TMainform mainform(state, db, interaction, clock, QCoreApplication::applicationDirPath());
+    // Installed, the program cannot write beside itself: the user's file database goes to his data folder.
+    const programmordner::Ordner ordner = programmordner::fuerDiesesProgramm();
+    if (const QString fehler = programmordner::datenbankBereitstellen(ordner); !fehler.isEmpty())
+        interaction.error(fehler, Interaction::Button::Ok);
+    TMainform mainform(state, db, interaction, clock, ordner.daten);
     if (!mainform.startupOk()) return 1;
-    AppWindows windows(mainform, state, db, interaction, clock, QCoreApplication::applicationDirPath());
+    AppWindows windows(mainform, state, db, interaction, clock, ordner.daten, ordner.arbeit);
     interaction.setParentWidget(&mainform);
     interaction.setProgressBar(mainform.progressBar());
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QPair>
+#include <QSet>
 
 namespace datafiles {
 
@@ -24,11 +26,20 @@ QStringList readLines(QIODevice* device) {
     return lines;
 }
 
-// The first line that contains "<size>:", or -1.
+QStringView trimBlanks(QStringView s) {
+    while (!s.isEmpty() && isBlank(s.front()))
+        s = s.mid(1);
+    while (!s.isEmpty() && isBlank(s.back()))
+        s.chop(1);
+    return s;
+}
+
+// The first line that is the label "<size>:" (blanks around it allowed), or -1. The label must be the
+// whole line: a stray "16:" is no block for 6.
 int findBlock(const QStringList& lines, int size) {
     const QString key = QString::number(size) + u':';
     for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].contains(key)) return i;
+        if (trimBlanks(lines[i]) == key) return i;
     return -1;
 }
 
@@ -128,7 +139,7 @@ std::optional<Schedule> ScheduleReader::read(QIODevice* device, int places, cons
     };
 
     const QStringList lines = readLines(device);
-    // A group of fewer than two has no matches; "1:" would only find the block of 11 or 12.
+    // A group of fewer than two has no matches.
     const int at = places >= 2 ? findBlock(lines, places) : -1;
     if (at < 0) {
         problem_ = Problem::Missing;
@@ -141,6 +152,7 @@ std::optional<Schedule> ScheduleReader::read(QIODevice* device, int places, cons
 
     Schedule s;
     s.places = places;
+    QSet<QPair<int, int>> met;
     const QStringList items = splitItems(lines[at + 1], u';');
     if (items.isEmpty()) return damaged(at + 1, QStringLiteral("keine Paarungen"));
     for (const QString& item : items) {
@@ -153,8 +165,19 @@ std::optional<Schedule> ScheduleReader::read(QIODevice* device, int places, cons
         if (p.a < 1 || p.a > places || p.b < 1 || p.b > places || p.a == p.b)
             return damaged(
                 at + 1, QStringLiteral("die Paarung \"%1\" passt nicht zu %2 Plätzen").arg(item).arg(places));
+        const QPair<int, int> key(qMin(p.a, p.b), qMax(p.a, p.b));
+        if (met.contains(key))
+            return damaged(
+                at + 1,
+                QStringLiteral("die Paarung %1-%2 kommt mehrfach vor").arg(key.first).arg(key.second));
+        met.insert(key);
         s.pairings << p;
     }
+    // A block cut short still reads as pairings; every two places must meet once.
+    for (int a = 1; a <= places; ++a)
+        for (int b = a + 1; b <= places; ++b)
+            if (!met.contains(qMakePair(a, b)))
+                return damaged(at + 1, QStringLiteral("die Paarung %1-%2 fehlt").arg(a).arg(b));
     return s;
 }
 
@@ -229,6 +252,9 @@ std::optional<KoPlan> KoPlanReader::read(QIODevice* device, int size, const QStr
     const int firstStage = size / 2;
     int matches = 0;
     QVector<int> captionsAt; // lines of captions, checked once every match is known
+    // The later match each winner and loser plays on in (0: none yet), by source match.
+    QVector<int> winnerGoesTo(1, 0), loserGoesTo(1, 0);
+    QVector<int> lineOfMatch(1, 0);
     for (int k = 0; k < count; ++k) {
         const int index = headerAt + 1 + k;
         if (index >= lines.size())
@@ -259,7 +285,23 @@ std::optional<KoPlan> KoPlanReader::read(QIODevice* device, int size, const QStr
                     index,
                     QStringLiteral("Spiel %1 nimmt einen Spieler aus einem Spiel, das nicht vor ihm steht")
                         .arg(matches));
+            } else {
+                // A player moves on into one later match only; a second taker would duplicate him.
+                for (const auto& [source, winner] : {std::pair{line.source1(), line.takesWinner1()},
+                                                     std::pair{line.source2(), line.takesWinner2()}}) {
+                    int& goesTo = winner ? winnerGoesTo[source] : loserGoesTo[source];
+                    if (goesTo != 0)
+                        return damaged(
+                            index, QStringLiteral("der %1 von Spiel %2 spielt schon in Spiel %3 weiter")
+                                       .arg(winner ? QStringLiteral("Sieger") : QStringLiteral("Verlierer"))
+                                       .arg(source)
+                                       .arg(goesTo));
+                    goesTo = matches;
+                }
             }
+            winnerGoesTo << 0;
+            loserGoesTo << 0;
+            lineOfMatch << index;
         }
         plan.lines << line;
     }
@@ -273,6 +315,16 @@ std::optional<KoPlan> KoPlanReader::read(QIODevice* device, int size, const QStr
             return damaged(headerAt + 1 + k,
                            QStringLiteral("die Beschriftung nennt Spiel %1, das es nicht gibt").arg(source));
     }
+    // The final is the one match whose winner plays no more; a second such match leaves a player waiting.
+    QVector<int> finals;
+    for (int m = 1; m <= matches; ++m)
+        if (winnerGoesTo[m] == 0) finals << m;
+    if (finals.size() > 1)
+        return damaged(
+            lineOfMatch[finals[0]],
+            QStringLiteral("der Sieger von Spiel %1 spielt nicht weiter, aber Spiel %2 ist das Endspiel")
+                .arg(finals[0])
+                .arg(finals.last()));
     return plan;
 }
 

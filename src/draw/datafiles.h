@@ -10,10 +10,13 @@ class QIODevice;
 // Readers of the two data files beside the program: Files/system.txt (the all-play-all schedules of the
 // groups) and Files/ko_system.txt (the double knock-out plans with their drawing grid).
 //
-// A block is found as the first line, from the top, that contains the size followed by ":" anywhere in
-// it. Items of a line are separated by the delimiter (";" or ","), by blanks and by control characters;
-// an item in double quotes is taken whole. A reader never reads past the end of the file: a block that
-// is missing or damaged gives no result and an error in German that names the file and the size.
+// A block is found as the first line, from the top, that is the size followed by ":" and nothing else
+// (blanks around it aside). Items of a line are separated by the delimiter (";" or ","), by blanks and by
+// control characters; an item in double quotes is taken whole. A reader never reads past the end of the file:
+// a block that is missing or damaged gives no result and an error in German that names the file and the size.
+// A block must also make sense: a group schedule holds every two places exactly once; in a double
+// knock-out plan every winner and every loser moves on into at most one later match, and exactly one
+// match (the final) has a winner who plays no more.
 namespace datafiles {
 
 // Splits a line into items by the rules above. A delimiter at the end of the line makes a last, empty

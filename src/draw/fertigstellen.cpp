@@ -1,13 +1,13 @@
 #include "draw/fertigstellen.h"
 
 #include "common/interaction.h"
+#include "common/programmordner.h"
 #include "draw/datafiles.h"
 #include "entries/klassen.h"
 #include "play/freilos.h"
 #include "play/matchrecord.h"
 #include "store/db_procedures.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <optional>
@@ -206,7 +206,7 @@ QVector<Spielwerte> doppeltesKO(const PhasePlan& p, const Phasenbeginn& b, const
 } // namespace spielplan
 
 Datendateien Datendateien::beimProgramm() {
-    const QDir dir(QCoreApplication::applicationDirPath());
+    const QDir dir(programmordner::fuerDiesesProgramm().daten);
     return {dir.filePath(QStringLiteral("Files/system.txt")),
             dir.filePath(QStringLiteral("Files/ko_system.txt"))};
 }

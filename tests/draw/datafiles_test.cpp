@@ -99,7 +99,7 @@ struct FindCase {
 
 class ScheduleBlock : public ::testing::TestWithParam<FindCase> {};
 
-TEST_P(ScheduleBlock, IsTheFirstLineContainingTheSizeAndAColon) {
+TEST_P(ScheduleBlock, IsTheFirstLineThatIsTheSizeLabel) {
     const FindCase& c = GetParam();
     ScheduleReader reader;
     const auto s = readSchedule(reader, c.content, c.places);
@@ -107,21 +107,22 @@ TEST_P(ScheduleBlock, IsTheFirstLineContainingTheSizeAndAColon) {
     EXPECT_EQ(show(s->pairings), c.pairings);
 }
 
+#define SIX "1-6;2-5;3-4;1-5;4-6;2-3;1-4;3-5;2-6;1-3;2-4;5-6;1-2;3-6;4-5"
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScheduleBlock,
     ::testing::Values(
-        // "13:" does not contain "3:" at its start, but "3:" is found first when its block comes first
         FindCase{"SmallBeforeLarge_Small", "3:\n1-2;1-3;2-3\n13:\n1-13;2-12\n", 3, "1-2;1-3;2-3"},
-        FindCase{"SmallBeforeLarge_Large", "3:\n1-2;1-3;2-3\n13:\n1-13;2-12\n", 13, "1-13;2-12"},
-        // and the line "13:" contains "3:", so it is the block for 3 when it comes first
-        FindCase{"LargeBeforeSmall_Small", "13:\n2-3;1-3\n3:\n1-2;1-3;2-3\n", 3, "2-3;1-3"},
-        FindCase{"LargeBeforeSmall_Large", "13:\n2-3;1-3\n3:\n1-2;1-3;2-3\n", 13, "2-3;1-3"},
-        FindCase{"AnywhereInTheLine", "Gruppe mit 4: sechs Spiele\n1-4;2-3\n", 4, "1-4;2-3"},
-        // items are also separated by blanks, a quoted item is one item, Windows line ends are fine
+        // a stray "16:" contains "6:" but is no label for 6, whatever follows it
+        FindCase{"LargerLabelFirst", "16:\n1-2;1-3;2-3\n6:\n" SIX "\n", 6, SIX},
+        FindCase{"FirstOfTwoBlocks", "3:\n2-3;1-3;1-2\n3:\n1-2;1-3;2-3\n", 3, "2-3;1-3;1-2"},
+        FindCase{"TextAroundTheSizeIsNoLabel", "Gruppe mit 3: drei Spiele\n1-2\n3:\n2-3;1-3;1-2\n", 3,
+                 "2-3;1-3;1-2"},
+        // blanks around the label, items also separated by blanks, a quoted item, Windows line ends
         FindCase{"BlanksQuotesAndCrLf",
                  "\xEF\xBB\xBF"
-                 "2:\r\n \"1-2\" ; 2-1\t\r\n",
-                 2, "1-2;2-1"}),
+                 " 3:\t\r\n \"1-2\" ; 3-1 2-3\t\r\n",
+                 3, "1-2;3-1;2-3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Damaged and missing blocks --------------------------------------------------------------------
@@ -155,6 +156,22 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Die Datei \"system.txt\" enthält keinen Spielplan für 2 Teilnehmer."},
                       BadSchedule{"OnePlaceHasNoBlock", "11:\n1-2\n", 1, Problem::Missing,
                                   "Die Datei \"system.txt\" enthält keinen Spielplan für 1 Teilnehmer."},
+                      BadSchedule{"StrayLargerLabel", "16:\n1-2;1-3;2-3\n", 6, Problem::Missing,
+                                  "Die Datei \"system.txt\" enthält keinen Spielplan für 6 Teilnehmer."},
+                      BadSchedule{"SizeOnlyInsideText", "Gruppe mit 3: drei Spiele\n1-2;1-3;2-3\n", 3,
+                                  Problem::Missing,
+                                  "Die Datei \"system.txt\" enthält keinen Spielplan für 3 Teilnehmer."},
+                      // every two places must meet exactly once
+                      BadSchedule{"CutAtAPairingBoundary", "4:\n1-2;3-4\n", 4, Problem::Damaged,
+                                  DAMAGED(4) "Zeile 2: die Paarung 1-3 fehlt."},
+                      BadSchedule{"LastPairingMissing", "3:\n1-2;1-3\n", 3, Problem::Damaged,
+                                  DAMAGED(3) "Zeile 2: die Paarung 2-3 fehlt."},
+                      BadSchedule{"RepeatedPairing", "3:\n1-2;1-3;2-3;1-2\n", 3, Problem::Damaged,
+                                  DAMAGED(3) "Zeile 2: die Paarung 1-2 kommt mehrfach vor."},
+                      BadSchedule{"RepeatedTheOtherWayRound", "3:\n1-2;3-2;1-3;2-3\n", 3, Problem::Damaged,
+                                  DAMAGED(3) "Zeile 2: die Paarung 2-3 kommt mehrfach vor."},
+                      BadSchedule{"RepeatedInsteadOfTheLast", "3:\n1-2;1-3;2-1\n", 3, Problem::Damaged,
+                                  DAMAGED(3) "Zeile 2: die Paarung 1-2 kommt mehrfach vor."},
                       BadSchedule{"HeaderIsTheLastLine", "2:\n1-2\n3:", 3, Problem::Damaged,
                                   DAMAGED(3) "Zeile 4: die Zeile mit den Paarungen fehlt."},
                       BadSchedule{"EmptyScheduleLine", "3:\n\n4:\n1-2\n", 3, Problem::Damaged,
@@ -292,6 +309,20 @@ INSTANTIATE_TEST_SUITE_P(
                 BAD_PLAN(4) "Zeile 8: Spiel 5 nimmt einen Spieler aus einem Spiel, das nicht vor ihm steht."},
         BadPlan{"SourceItself", plan4With(7, "5,5,3,1,0,0,2,3,12,16"), 4, Problem::Damaged,
                 BAD_PLAN(4) "Zeile 8: Spiel 5 nimmt einen Spieler aus einem Spiel, das nicht vor ihm steht."},
+        // every winner and loser moves on into one later match at most, and only one final
+        BadPlan{"WinnerFeedsTwoMatches", plan4With(8, "6,3,4,1,1,0,3,4,4,14"), 4, Problem::Damaged,
+                BAD_PLAN(4) "Zeile 9: der Sieger von Spiel 4 spielt schon in Spiel 5 weiter."},
+        BadPlan{"WinnerTakenTwiceByOneMatch", plan4With(4, "3,1,1,1,1,0,1,2,2,6"), 4, Problem::Damaged,
+                BAD_PLAN(4) "Zeile 5: der Sieger von Spiel 1 spielt schon in Spiel 3 weiter."},
+        BadPlan{"LoserFeedsTwoMatches", plan4With(7, "5,4,1,1,0,0,2,3,12,16"), 4, Problem::Damaged,
+                BAD_PLAN(4) "Zeile 8: der Verlierer von Spiel 1 spielt schon in Spiel 4 weiter."},
+        BadPlan{"TwoFinals", plan4With(8, "6,3,4,1,0,0,3,4,4,14"), 4, Problem::Damaged,
+                BAD_PLAN(
+                    4) "Zeile 8: der Sieger von Spiel 5 spielt nicht weiter, aber Spiel 6 ist das Endspiel."},
+        BadPlan{"LabelInsideText", QByteArray(kPlan4).replace("4:", "Plan 4: doppeltes KO"), 4,
+                Problem::Missing, "Die Datei \"ko_system.txt\" enthält keinen Plan für 4 Teilnehmer."},
+        BadPlan{"StrayLargerLabel", QByteArray(kPlan4).replace("4:", "64:"), 4, Problem::Missing,
+                "Die Datei \"ko_system.txt\" enthält keinen Plan für 4 Teilnehmer."},
         BadPlan{"CaptionOfNoMatch", plan4With(9, "-1,7,-1,1,0,0,4,5,9,9"), 4, Problem::Damaged,
                 BAD_PLAN(4) "Zeile 10: die Beschriftung nennt Spiel 7, das es nicht gibt."},
         // the block of 4 read for 8 slots: its two first-stage matches are too few

@@ -1,0 +1,14 @@
+// The .xlsx reader of the player import (zip package, shared strings, styles, the first sheet).
+#include "entries/import_tabelle.h"
+#include "entries/import_zip.h"
+#include "fuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        const Tabelle t = importtabelle::xlsx(fuzzing::bytes(data, size), QStringLiteral("fuzz.xlsx"));
+        for (const QStringList& zeile : t.zeilen)
+            fuzzing::verlangt(zeile.size() == t.spalten, "every row as wide as the widest");
+    } catch (const ImportFehler&) {
+    }
+    return 0;
+}
