@@ -129,13 +129,14 @@ protected:
 TEST_P(SpieleplanerFenster, APlannedCellOpensTheMatchDialogWithItsPlan) {
     auto* liste = planung->findChild<QListWidget*>(QStringLiteral("ListBox1"));
     ASSERT_EQ(liste->count(), 6) << "the group's six matches";
+    auto* gitter = planung->findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+    EXPECT_EQ(gitter->rowAt(0), 74) << "the grid opens at 12:30";
     planung->listeAufZelle(0, 1, 87); // match 1 onto T1 at 14:30
     ASSERT_EQ(spiel(1).geplante_zeit.time(), QTime(14, 30)) << str(ui.texts().join(u'|'));
 
     // The umpire menu of the lower cell writes the umpire of the match both cells show.
     waehlen(1, 88, QStringLiteral("Roth, Ida"));
     EXPECT_EQ(spiel(1).schiri.value_or(QString()), QStringLiteral("Roth, Ida"));
-    auto* gitter = planung->findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
     EXPECT_EQ(gitter->item(87, 1)->toolTip(), QStringLiteral("Schiedsrichter: Roth, Ida"));
 
     waehlen(1, 87, QStringLiteral("Spiel bearbeiten"));
@@ -161,6 +162,7 @@ TEST_P(SpieleplanerFenster, APlannedCellOpensTheMatchDialogWithItsPlan) {
     ASSERT_NE(gitter->item(89, 1), nullptr);
     EXPECT_EQ(gitter->item(89, 1)->text(), spiel(1).spieler1);
     EXPECT_EQ(liste->count(), 5);
+    EXPECT_EQ(gitter->rowAt(0), 74) << "reading the grid again keeps it where it was";
 
     // Closed, the scheduler leaves the plan in the hint of the match's cells on the plan page.
     QTest::mouseClick(planung->findChild<QPushButton*>(QStringLiteral("beenden")), Qt::LeftButton);

@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
@@ -412,6 +414,10 @@ void Tplanung::tagFuellen() {
         gitter_->setItem(z - 1, 0, item);
     }
     gitterFuellen();
+    zumStart();
+}
+
+void Tplanung::zumStart() {
     gitter_->scrollToItem(gitter_->item(planung::kStartZeile - 1, 0), QAbstractItemView::PositionAtTop);
 }
 
@@ -529,6 +535,8 @@ void Tplanung::neuLaden() {
     geaendert_ = true;
     const QDate tag = planung_->tag();
     const int klasse = klassen_->currentIndex();
+    // The operator stays where he was in the grid.
+    const int oben = gitter_->verticalScrollBar()->value();
     sicher([&] {
         planung_->laden();
         planung_->tagZeigen(tag);
@@ -536,6 +544,13 @@ void Tplanung::neuLaden() {
         listeFuellen();
         tagFuellen();
     });
+    gitter_->verticalScrollBar()->setValue(oben);
+}
+
+void Tplanung::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Filled before it was shown, the grid could not scroll yet: it opens at 12:30.
+    if (!event->spontaneous()) zumStart();
 }
 
 void Tplanung::hideEvent(QHideEvent* event) {

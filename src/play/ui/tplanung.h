@@ -53,12 +53,14 @@ signals:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void klasseGewaehlt();
     void farbeGewaehlt();
     void tagWechseln(bool vor);
     void tagFuellen();
+    void zumStart();
     void listeFuellen();
     void gitterFuellen();
     void popup(int spalte, int zeile, const QPoint& global);
