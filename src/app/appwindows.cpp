@@ -174,6 +174,11 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(&main, &TMainform::schedulerRequested, this, [this, planung] {
         if (planung->oeffnen()) main_.showDialog(planung);
     });
+    // "Spiel bearbeiten" of a planned cell opens the match dialog's planning page; what it stores the grid
+    // reads again, and what the scheduler changed the plans of the open class show once it closes.
+    connect(planung, &Tplanung::spielBearbeiten, spiel_, &Spielsteuerung::planungOeffnen);
+    connect(spiel_, &Spielsteuerung::planungGeschrieben, planung, &Tplanung::neuLaden);
+    connect(planung, &Tplanung::planGeaendert, spiel_, &Spielsteuerung::neuZeichnen);
 
     // The class bar follows the classes as they are saved, renamed and deleted.
     connect(klassen_, &Klassenverwalten::classAdded, &main, &TMainform::addClassItem);

@@ -14,6 +14,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QGraphicsSimpleTextItem>
+#include <QHash>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
@@ -48,6 +49,13 @@ QPixmap ersatzbild(const QColor& farbe, const QString& zeichen) {
     return p;
 }
 
+void zeigen(TergebnisDialog* d) {
+    d->zeigen();
+    d->show();
+    d->raise();
+    d->activateWindow();
+}
+
 } // namespace
 
 Spielsteuerung::Spielsteuerung(SpielplanPanel& panel, QWidget& fenster, Tdb_procedures& db,
@@ -76,6 +84,7 @@ Spielsteuerung::Spielsteuerung(SpielplanPanel& panel, QWidget& fenster, Tdb_proc
 
 Spielsteuerung::~Spielsteuerung() {
     delete dialog_;
+    delete planDialog_;
 }
 
 bool Spielsteuerung::teamKlasse() const {
@@ -115,6 +124,10 @@ void Spielsteuerung::klasseGeoeffnet(int kid) {
 
 void Spielsteuerung::zellenZeigen() {
     if (!sb_) return;
+    // A match not finished yet tells its plan; a finished one its sets.
+    QHash<int, QString> geplant;
+    for (const SpielplanRow& m : panel_.daten().matches)
+        geplant.insert(m.spielnummer, planhinweis(m));
     for (int page = 1; page <= 4; ++page) {
         PlanScene* scene = panel_.scene(page);
         if (!scene) continue;
@@ -122,8 +135,10 @@ void Spielsteuerung::zellenZeigen() {
             const Statuszelle z = sb_->zelle(cell->spielnummer());
             cell->setState(int(z.tag));
             cell->setPicture(bild(int(z.tag)));
-            const QString text = z.tag == StateTag::Finished ? (cell->mirrored() ? z.textx : z.text) : QString();
-            cell->setToolTip(z.tag == StateTag::Finished ? (cell->mirrored() ? z.hintx : z.hint) : QString());
+            const QString text =
+                z.tag == StateTag::Finished ? (cell->mirrored() ? z.textx : z.text) : QString();
+            cell->setToolTip(z.tag == StateTag::Finished ? (cell->mirrored() ? z.hintx : z.hint)
+                                                         : geplant.value(cell->spielnummer()));
             QGraphicsSimpleTextItem* t = ergebnisText(cell);
             if (text.isEmpty()) {
                 delete t;
@@ -200,10 +215,7 @@ void Spielsteuerung::anbieten(int phase, int nach) {
 }
 
 void Spielsteuerung::dialogOeffnen() {
-    dialog_->zeigen();
-    dialog_->show();
-    dialog_->raise();
-    dialog_->activateWindow();
+    zeigen(dialog_);
 }
 
 void Spielsteuerung::bestaetigt(const Tergebnis::Ausgang& a) {
@@ -284,4 +296,32 @@ void Spielsteuerung::erinnern() {
         return;
     }
     erinnerungenZeigen();
+}
+
+void Spielsteuerung::planungOeffnen(int kid, int snr) {
+    try {
+        const Row k =
+            db_.selectOne(QStringLiteral("SELECT system FROM Turnierklassen WHERE KID=:k"), {{":k", kid}});
+        if (k.integer(u"system") == 3) {
+            interaction_.information(teamHinweis());
+            return;
+        }
+        if (planSb_ && planSb_->kid() == kid) {
+            // Tables, umpires and settings of the class may have changed since it was read.
+            planSb_->planshow();
+        } else {
+            delete planDialog_;
+            planModell_.reset();
+            planSb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
+            planModell_ = std::make_unique<Tergebnis>(*planSb_, *ev_);
+            planDialog_ = new TergebnisDialog(*planModell_, &fenster_);
+            planDialog_->setWindowModality(Qt::ApplicationModal);
+            connect(planDialog_, &TergebnisDialog::bestaetigt, this, [this] { emit planungGeschrieben(); });
+        }
+        planModell_->spielplanen(snr);
+    } catch (const DbError& e) {
+        interaction_.error(e.message());
+        return;
+    }
+    zeigen(planDialog_);
 }

@@ -43,6 +43,12 @@ public:
     void erinnern();
     // The panel drew its pages again (a zoom): the cells get their state back.
     void zellenZeigen();
+    // The plans of the open class read and drawn again (the scheduler has changed what they show).
+    void neuZeichnen();
+    // "Spiel bearbeiten" of the scheduler: the planning page of the match dialog for match snr of class
+    // kid, which need not be the class whose plans are open. `planungGeschrieben` follows a confirmation.
+    void planungOeffnen(int kid, int snr);
+    TergebnisDialog* planungsDialog() const { return planDialog_.data(); }
 
     Spielbetrieb* betrieb() const { return sb_.get(); }
     Tergebnis* modell() const { return modell_.get(); }
@@ -59,9 +65,10 @@ public:
 signals:
     // The class runs: the reminder timer goes on.
     void klasseLaeuft();
+    // The match dialog opened from the scheduler has stored its match's plan.
+    void planungGeschrieben();
 
 private:
-    void neuZeichnen();
     void erinnerungenZeigen();
     void bestaetigt(const Tergebnis::Ausgang& a);
     void dialogZu();
@@ -81,6 +88,10 @@ private:
     std::unique_ptr<Spielbetrieb> sb_;
     std::unique_ptr<Tergebnis> modell_;
     QPointer<TergebnisDialog> dialog_; // a window of the main window, which may delete it first
+    // The scheduler's dialog runs on a class of its own: planning touches no free list of the open class.
+    std::unique_ptr<Spielbetrieb> planSb_;
+    std::unique_ptr<Tergebnis> planModell_;
+    QPointer<TergebnisDialog> planDialog_;
     QMenu* popup_;
     QAction* mauell_;
     QAction* zurueck_;

@@ -7,6 +7,7 @@
 
 #include <QMetaType>
 #include <QVariant>
+#include <cstdlib>
 
 namespace planung {
 
@@ -316,4 +317,87 @@ std::optional<PlanSpiel> Planung::ausplanen(int spalte, int zeile) {
     spiel.zeit = {};
     spiel.schiri.clear();
     return spiel;
+}
+
+QString Planung::schiriFremdText(const QString& schiri) {
+    return QStringLiteral("%1 ist für die Klasse dieses Spiels nicht als Schiedsrichter gemeldet.")
+        .arg(schiri);
+}
+
+QString Planung::schiriBelegtText(const PlanSpiel& anderes) {
+    return QStringLiteral("%1 ist um %2 schon Schiedsrichter an %3 (%4 - %5).")
+        .arg(anderes.schiri, anderes.zeit.toString(QStringLiteral("hh:mm")), anderes.tisch, anderes.spieler1,
+             anderes.spieler2);
+}
+
+QString Planung::schiriAufgerufenText() {
+    return QStringLiteral(
+        "Das Spiel ist schon aufgerufen, begonnen oder beendet. Seinen Schiedsrichter ändern "
+        "Sie in der Spielverwaltung.");
+}
+
+QStringList Planung::schiris(int kid) {
+    QStringList out;
+    for (const Row& r :
+         db_.select(QStringLiteral("SELECT s.SCHIRIID,snname,svname FROM Schiri as s INNER JOIN "
+                                   "Schiri_im_Turnier as st ON s.SCHIRIID=st.SCHIRIID WHERE "
+                                   "st.KID=:ID ORDER BY snname,svname"),
+                    {{":ID", kid}}))
+        out << r.text(u"snname") + QStringLiteral(", ") + r.text(u"svname");
+    return out;
+}
+
+bool Planung::schiriSetzen(int spalte, int zeile, const QString& schiri) {
+    const PlanZelle z = zelle(spalte, zeile);
+    if (!z.spiel) return false;
+    const PlanSpiel spiel = *z.spiel;
+    const QString name = schiri.trimmed();
+    if (!name.isEmpty()) {
+        if (!schiris(spiel.KID).contains(name)) {
+            ui_.error(schiriFremdText(name), Interaction::Button::Ok);
+            return false;
+        }
+        // One umpire cannot watch two tables at once: a match occupies its row and the one below.
+        const int oben = planung::zeileVon(spiel.zeit);
+        for (const auto& [key, s] : geplant_)
+            if (key != spiel.key() && s.tag == spiel.tag && s.schiri == name &&
+                std::abs(planung::zeileVon(s.zeit) - oben) <= 1) {
+                ui_.error(schiriBelegtText(s), Interaction::Button::Ok);
+                return false;
+            }
+    }
+    const Params p = spiel.rubber()
+                         ? Params{{":ID", spiel.KID}, {":snr", spiel.spielnummer}, {":nr", spiel.nummer}}
+                         : Params{{":ID", spiel.KID}, {":snr", spiel.spielnummer}};
+    {
+        Transaction t(db_);
+        const Rows zustand =
+            spiel.rubber()
+                ? db_.select(QStringLiteral("SELECT in_planung,begonnen,beendet FROM Teamspiele WHERE "
+                                            "KID=:ID AND spielnummer=:snr AND nummer=:nr"),
+                             p)
+                : db_.select(QStringLiteral("SELECT in_planung,begonnen,beendet FROM Spielplan WHERE "
+                                            "KID=:ID AND spielnummer=:snr"),
+                             p);
+        if (zustand.isEmpty()) return false; // gone since the grid was read
+        const Row& r = zustand.first();
+        if (stateOf(r.boolean(u"in_planung"), r.boolean(u"begonnen"), r.boolean(u"beendet")) !=
+            MatchState::Open) {
+            ui_.error(schiriAufgerufenText(), Interaction::Button::Ok);
+            return false;
+        }
+        Params mitSchiri = p;
+        mitSchiri.append({QStringLiteral(":s"), name.isEmpty() ? QVariant() : QVariant(name)});
+        if (spiel.rubber())
+            db_.exec(QStringLiteral(
+                         "UPDATE Teamspiele SET schiri=:s WHERE KID=:ID AND spielnummer=:snr AND nummer=:nr"),
+                     mitSchiri);
+        else
+            db_.exec(QStringLiteral("UPDATE Spielplan SET schiri=:s WHERE KID=:ID AND spielnummer=:snr"),
+                     mitSchiri);
+        t.commit();
+    }
+    // Both cells of the match point to this one item.
+    geplant_[spiel.key()].schiri = name;
+    return true;
 }

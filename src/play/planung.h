@@ -117,8 +117,20 @@ public:
     // A planned match dragged back to the list: its planning (umpire, day, table, time) is cleared.
     std::optional<PlanSpiel> ausplanen(int spalte, int zeile);
 
+    // The umpire menu of a planned cell: the umpires entered for class kid, as "snname, svname".
+    QStringList schiris(int kid);
+    // The umpire chosen in that menu for the match in cell (spalte, zeile), or with an empty text no
+    // umpire: one statement, in a transaction with the check of the match's state. Refused with a
+    // message, writing nothing: an umpire not entered for the match's class, an umpire planned for a match
+    // of the same day whose rows overlap this one's, and a match that is called, started or finished (its
+    // umpire belongs to the call and the free lists then).
+    bool schiriSetzen(int spalte, int zeile, const QString& schiri);
+
     static QString letzteZeileText();
     static QString keinTagText();
+    static QString schiriFremdText(const QString& schiri);
+    static QString schiriBelegtText(const PlanSpiel& anderes);
+    static QString schiriAufgerufenText();
 
 private:
     using Key = std::tuple<int, int, int>;

@@ -26,6 +26,19 @@ QString satzhinweis(const Saetze& s, bool ausSicht2) {
     return teile.join(QStringLiteral(", "));
 }
 
+QString planhinweis(const SpielplanRow& m) {
+    QStringList wann;
+    if (m.geplanter_tag.isValid()) wann << m.geplanter_tag.toString(QStringLiteral("dd.MM.yyyy"));
+    // Only the time of day counts: the match dialog stores it on a day of its own.
+    if (m.geplante_zeit.isValid()) wann << m.geplante_zeit.time().toString(QStringLiteral("hh:mm"));
+    if (wann.isEmpty()) return {};
+    QStringList zeilen{QStringLiteral("Geplant: ") + wann.join(u' ')};
+    if (m.geplanter_tisch && !m.geplanter_tisch->isEmpty())
+        zeilen << QStringLiteral("Tisch: ") + *m.geplanter_tisch;
+    if (m.schiri && !m.schiri->isEmpty()) zeilen << QStringLiteral("Schiedsrichter: ") + *m.schiri;
+    return zeilen.join(u'\n');
+}
+
 namespace {
 
 QString gespiegelt(const QString& ergebnis) {

@@ -29,6 +29,10 @@ struct Statuszelle {
 
 // The hint of a finished cell: the stored sets seen from side 1 ("+9, -7, +3") or from side 2.
 QString satzhinweis(const Saetze& s, bool ausSicht2);
+// The hint of a cell not finished yet: what the match dialog or the scheduler planned, one line each:
+// "Geplant: 12.12.2026 14:30", "Tisch: T1", "Schiedsrichter: Huber, Eva"; empty without a planned day or
+// time.
+QString planhinweis(const SpielplanRow& m);
 
 // The running of one class: its free lists, the state of every match's status cell, the class start, the
 // offers of matches to call and the reminders about players and umpires who have not turned up. Holds no

@@ -120,6 +120,8 @@ void Tergebnis::spielplanen(int nr) {
                                         {{QStringLiteral(":ID"), sb_.kid()}}))
         schiriItems << r.text(u"snname") + QStringLiteral(", ") + r.text(u"svname");
     if (m->geplanter_tisch) plattencombo = geplanterTischLabel = *m->geplanter_tisch;
+    // The scheduler plans onto any table of the tournament: the planned table is offered and accepted too.
+    if (!plattencombo.isEmpty() && !plattenItems.contains(plattencombo)) plattenItems << plattencombo;
     schiricombo = m->schiri.value_or(QString());
     if (m->geplanter_tag.isValid()) starttag = m->geplanter_tag;
     startzeit = hhmm(m->geplante_zeit);
@@ -137,7 +139,8 @@ void Tergebnis::spielaufrufen1(int nr) {
     if (!m) return;
     sid1 = m->SID1;
     sid2 = m->SID2;
-    if (m->geplanter_tisch) geplanterTischLabel = *m->geplanter_tisch;
+    // A match without a planned table must not show the one of the match called before.
+    geplanterTischLabel = m->geplanter_tisch.value_or(QStringLiteral("Geplanter Tisch: "));
     if (m->geplanter_tag.isValid()) starttag = m->geplanter_tag;
     schiricombo = m->schiri.value_or(QString());
     startzeit = hhmm(m->geplante_zeit);

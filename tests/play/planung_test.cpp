@@ -2,6 +2,8 @@
 // three tournament days and four tables.
 #include "play/planung.h"
 
+#include "play/spielbetrieb.h"
+
 #include "plan_fixture.h"
 
 #include <QDate>
@@ -302,6 +304,149 @@ TEST_P(PlanungTest, WithoutATournamentPeriodNothingIsPlanned) {
     EXPECT_FALSE(p.einplanen(zeile(p, 1), 1, 60));
     EXPECT_EQ(ui.texts(), QStringList({Planung::keinTagText()}));
     EXPECT_FALSE(geplant(1));
+}
+
+// The umpire menu of a planned cell offers the umpires entered for the cell's class and writes the choice
+// for that match alone; match 2 is planned beside it on table 2 at rows 61/62 with "Huber, Eva".
+TEST_P(PlanungTest, TheUmpireMenuWritesTheChoiceOrRefusesIt) {
+    const auto schiriMelden = [&](int id, const char* nn, const char* vn, int kid) {
+        db().exec("INSERT INTO Schiri (TID, SCHIRIID, snname, svname, sangemeldet) VALUES (1,:i,:n,:v,:a)",
+                  {{":i", id}, {":n", QString::fromUtf8(nn)}, {":v", QString::fromUtf8(vn)}, {":a", true}});
+        db().exec("INSERT INTO Schiri_im_turnier VALUES (1,:i,:k)", {{":i", id}, {":k", kid}});
+    };
+    schiriMelden(302, "Roth", "Ida", kKid);
+    schiriMelden(301, "Huber", "Eva", kKid);
+    schiriMelden(303, "Fremd", "Otto", kTeam);
+    EXPECT_EQ(offen()->schiris(kKid), QStringList({"Huber, Eva", "Roth, Ida"}));
+
+    const QString fremd = Planung::schiriFremdText("Fremd, Otto");
+    const QString aufgerufen = Planung::schiriAufgerufenText();
+    struct Fall {
+        const char* was;
+        int zeile; // match 1's top row on table 1
+        const char* schiri;
+        bool gerufen;
+        bool belegt;
+        QString meldung;
+    };
+    for (const Fall& f :
+         {Fall{"an umpire of the class", 60, "Roth, Ida", false, false, {}},
+          Fall{"no umpire", 60, "", false, false, {}},
+          Fall{"an umpire entered for another class only", 60, "Fremd, Otto", false, false, fremd},
+          Fall{"an umpire busy in the same rows", 60, "Huber, Eva", false, true, {}},
+          Fall{"an umpire whose match ends in this one's first row", 62, "Huber, Eva", false, true, {}},
+          Fall{"an umpire whose match has ended", 63, "Huber, Eva", false, false, {}},
+          Fall{"a called match", 60, "Roth, Ida", true, false, aufgerufen}}) {
+        SCOPED_TRACE(f.was);
+        db().exec(
+            "UPDATE Spielplan SET schiri=NULL,geplanter_tag=NULL,geplanter_tisch=NULL,geplante_zeit=NULL,"
+            "in_planung=0,an_platte=NULL");
+        matchrecord::schedule(db(), kKid, 2, kTag1, "Tisch 2", QDateTime(kTag1, planung::zeitVon(61)));
+        db().exec("UPDATE Spielplan SET schiri='Huber, Eva' WHERE KID=:k AND spielnummer=2", {{":k", kKid}});
+        const QDateTime zeit(kTag1, planung::zeitVon(f.zeile));
+        matchrecord::schedule(db(), kKid, 1, kTag1, "Tisch 1", zeit);
+        if (f.gerufen)
+            matchrecord::call(db(), kKid, 1, QDateTime(kTag1, QTime(9, 0)), "Tisch 1", "Vorher, Vera", false);
+        else
+            db().exec("UPDATE Spielplan SET schiri='Vorher, Vera' WHERE KID=:k AND spielnummer=1",
+                      {{":k", kKid}});
+        const auto fenster = offen();
+        Planung& p = *fenster;
+        ui.clear();
+
+        const QString gewaehlt = QString::fromUtf8(f.schiri);
+        // Chosen on the lower cell: the match is the one both cells show.
+        const bool ok = p.schiriSetzen(1, f.zeile + 1, gewaehlt);
+        const QString meldung = f.belegt ? Planung::schiriBelegtText(*p.zelle(2, 61).spiel) : f.meldung;
+        EXPECT_EQ(ok, meldung.isEmpty());
+        const SpielplanRow m = *matchrecord::readMatch(db(), kKid, 1);
+        const QString soll = ok ? gewaehlt : QStringLiteral("Vorher, Vera");
+        EXPECT_EQ(m.schiri.value_or(""), soll);
+        EXPECT_EQ(m.schiri.has_value(), !soll.isEmpty()) << "no umpire is stored as NULL";
+        EXPECT_EQ(m.geplante_zeit, zeit) << "only the umpire changes";
+        EXPECT_EQ(m.geplanter_tisch.value_or(""), "Tisch 1");
+        EXPECT_EQ(p.zelle(1, f.zeile).spiel->schiri, soll);
+        EXPECT_EQ(offen()->zelle(1, f.zeile + 1).spiel->schiri, soll) << "the grid shows what was stored";
+        EXPECT_EQ(matchrecord::readMatch(db(), kKid, 2)->schiri.value_or(""), "Huber, Eva");
+        if (meldung.isEmpty()) {
+            EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+        } else {
+            ASSERT_EQ(ui.messages.size(), 1);
+            EXPECT_EQ(ui.messages[0].text, meldung);
+            EXPECT_EQ(ui.messages[0].icon, Interaction::Icon::Error);
+        }
+    }
+    EXPECT_TRUE(
+        Planung::schiriBelegtText(*offen()->zelle(2, 61).spiel).startsWith("Huber, Eva ist um 10:10"));
+
+    // A rubber's cell: the umpires of its team class, written for that rubber only.
+    const auto fenster = offen();
+    Planung& p = *fenster;
+    ASSERT_TRUE(p.einplanen(zeile(p, 1, kTeam, 2), 4, 30));
+    ASSERT_TRUE(p.schiriSetzen(4, 30, "Fremd, Otto"));
+    for (const TeamspielRow& r : matchrecord::rubbersOfClass(db(), kTeam))
+        EXPECT_EQ(r.schiri.value_or(""), r.spielnummer == 1 && r.nummer == 2 ? "Fremd, Otto" : "")
+            << r.spielnummer << "." << r.nummer;
+    EXPECT_FALSE(p.schiriSetzen(4, 29, "Fremd, Otto")) << "an empty cell has no match";
+}
+
+// What the scheduler planned shows where the class is run: in the match list (time at x 40, table at
+// 430, umpire at 480) and as the hint of the match's status cell.
+TEST_P(PlanungTest, ThePlanShowsInTheMatchListAndTheCellHint) {
+    db().exec("INSERT INTO Schiri (TID, SCHIRIID, snname, svname) VALUES (1, 301, 'Huber', 'Eva')");
+    db().exec("INSERT INTO Schiri_im_turnier VALUES (1, 301, :k)", {{":k", kKid}});
+    {
+        const auto fenster = offen();
+        Planung& p = *fenster;
+        ASSERT_TRUE(p.naechsterTag());
+        ASSERT_TRUE(p.einplanen(zeile(p, 2), spalte(p, "Tisch 3"), 87));
+        ASSERT_TRUE(p.schiriSetzen(spalte(p, "Tisch 3"), 88, "Huber, Eva"));
+    }
+    const PlanDaten d = load();
+    const PlanLayout liste = spielplanliste(d, -1, 900);
+    const auto zeileBei = [&](int y) {
+        QStringList out;
+        for (const PlanText& t : liste.texts)
+            if (t.box.y() == y) out << QStringLiteral("%1=%2").arg(t.box.x()).arg(t.text);
+        return out.join(u' ');
+    };
+    const SpielplanRow m2 = d.matches[1];
+    ASSERT_EQ(m2.spielnummer, 2);
+    EXPECT_EQ(zeileBei(80), QStringLiteral("10=2 40=14:30 85=%1 235=%2 385=A 430=Tisch 3 480=Huber, Eva")
+                                .arg(m2.spieler1, m2.spieler2));
+    EXPECT_FALSE(zeileBei(60).contains("40=")) << "an unplanned match shows no time";
+
+    EXPECT_EQ(planhinweis(m2), "Geplant: 02.05.2026 14:30\nTisch: Tisch 3\nSchiedsrichter: Huber, Eva");
+    EXPECT_EQ(planhinweis(d.matches[0]), "");
+}
+
+TEST(Planhinweis, SaysWhatIsPlanned) {
+    struct Fall {
+        const char* was;
+        QDate tag;
+        QDateTime zeit;
+        std::optional<QString> tisch, schiri;
+        QString hinweis;
+    };
+    const QDate tag(2026, 12, 12);
+    // The match dialog stores the time on a day of its own.
+    const QDateTime dialogzeit(QDate(1899, 12, 30), QTime(9, 5));
+    for (const Fall& f :
+         {Fall{"everything", tag, QDateTime(tag, QTime(14, 30)), "T1", "Huber, Eva",
+               "Geplant: 12.12.2026 14:30\nTisch: T1\nSchiedsrichter: Huber, Eva"},
+          Fall{"from the match dialog", tag, dialogzeit, "T1", std::nullopt,
+               "Geplant: 12.12.2026 09:05\nTisch: T1"},
+          Fall{"a day only", tag, QDateTime(), std::nullopt, QString(), "Geplant: 12.12.2026"},
+          Fall{"an umpire only", QDate(), QDateTime(), std::nullopt, "Huber, Eva", ""},
+          Fall{"nothing", QDate(), QDateTime(), std::nullopt, std::nullopt, ""}}) {
+        SCOPED_TRACE(f.was);
+        SpielplanRow m;
+        m.geplanter_tag = f.tag;
+        m.geplante_zeit = f.zeit;
+        m.geplanter_tisch = f.tisch;
+        m.schiri = f.schiri;
+        EXPECT_EQ(planhinweis(m), f.hinweis);
+    }
 }
 
 VELMORA_INSTANTIATE_DB_TEST(PlanungTest);

@@ -181,6 +181,59 @@ TEST_P(DialogTest, FieldChecksOnLeaving) {
     EXPECT_EQ(stateOf(m), MatchState::Open);
 }
 
+// What the scheduler planned (day, time, table, umpire) is what the dialog offers: on the planning page
+// all four, on the calling page the planned table as label, on the called page day and time beside the
+// table actually called. A group table and a table of the tournament outside the group's tables.
+TEST_P(DialogTest, OffersThePlannedValues) {
+    for (const QString& tisch : {QStringLiteral("2"), QStringLiteral("Tisch 9")}) {
+        SCOPED_TRACE(str(tisch));
+        tdb = std::make_unique<TestDatabase>(GetParam());
+        ui.clear();
+        gruppeMitFinale();
+        schiri(901, QStringLiteral("Huber"), QStringLiteral("Eva"));
+        const QDate tag(2026, 5, 2);
+        matchrecord::schedule(db(), kKid, 1, tag, tisch, QDateTime(tag, QTime(14, 30)));
+        db().exec(QStringLiteral("UPDATE Spielplan SET schiri='Huber, Eva' WHERE spielnummer=1"));
+        oeffnen();
+
+        dialog->spielplanen(1);
+        EXPECT_EQ(dialog->starttag, tag);
+        EXPECT_EQ(dialog->startzeit, QStringLiteral("14:30"));
+        EXPECT_EQ(dialog->plattencombo, tisch);
+        EXPECT_EQ(dialog->geplanterTischLabel, tisch);
+        EXPECT_EQ(dialog->schiricombo, QStringLiteral("Huber, Eva"));
+        // Confirmed unchanged, the plan is stored as it was, whatever table the scheduler chose.
+        ASSERT_TRUE(dialog->okClick().geschlossen) << str(ui.texts().join(u'|'));
+        SpielplanRow m = spiel(1);
+        EXPECT_EQ(m.geplanter_tag, tag);
+        EXPECT_EQ(m.geplante_zeit.time(), QTime(14, 30));
+        EXPECT_EQ(m.geplanter_tisch.value_or(QString()), tisch);
+        EXPECT_EQ(m.schiri.value_or(QString()), QStringLiteral("Huber, Eva"));
+
+        ASSERT_TRUE(sb->turniergo([](int) { return false; }));
+        dialog->spielaufrufen1(1);
+        EXPECT_EQ(dialog->starttag, tag);
+        EXPECT_EQ(dialog->startzeit, QStringLiteral("14:30"));
+        EXPECT_EQ(dialog->geplanterTischLabel, tisch);
+        EXPECT_EQ(dialog->schiricombo, QStringLiteral("Huber, Eva"));
+        // The table box takes the planned table only when it is free for the group.
+        EXPECT_EQ(dialog->plattencombo, dialog->plattenItems.contains(tisch) ? tisch : QStringLiteral("1"));
+        // The next match has no plan: nothing of match 1 is left in the dialog.
+        dialog->spielaufrufen1(2);
+        EXPECT_EQ(dialog->geplanterTischLabel, QStringLiteral("Geplanter Tisch: "));
+        EXPECT_TRUE(dialog->startzeit.isEmpty());
+        EXPECT_TRUE(dialog->schiricombo.isEmpty());
+
+        ASSERT_TRUE(aufrufen(1, QStringLiteral("1"), QStringLiteral("Huber, Eva")).geschlossen);
+        dialog->spielaufgerufen(1);
+        EXPECT_EQ(dialog->starttag, tag);
+        EXPECT_EQ(dialog->startzeit, QStringLiteral("14:30"));
+        EXPECT_EQ(dialog->plattencombo, QStringLiteral("1")) << "the table it was called to";
+        EXPECT_EQ(dialog->schiricombo, QStringLiteral("Huber, Eva"));
+        TearDown();
+    }
+}
+
 // The match actions of the right button.
 TEST_P(DialogTest, ManualStartAndResetRefusals) {
     gruppeMitFinale();

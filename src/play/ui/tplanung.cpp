@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
@@ -146,6 +148,47 @@ public:
     }
 };
 
+// A list line as a rounded box, 50 pixels high, in its class's colour (the selection colour with white
+// text when selected): side 1 at 5 and side 2 at 30 pixels from the top, the match number (and a rubber's
+// number) small between them.
+class ListenZeile : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int kSeite1 = Qt::UserRole + 1;
+    static constexpr int kSeite2 = Qt::UserRole + 2;
+    static constexpr int kNummer = Qt::UserRole + 3;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 50};
+    }
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const bool gewaehlt = option.state & QStyle::State_Selected;
+        const QColor farbe = gewaehlt ? option.palette.highlight().color()
+                                      : index.data(Qt::BackgroundRole).value<QBrush>().color();
+        const QColor schrift =
+            gewaehlt ? QColor(Qt::white) : index.data(Qt::ForegroundRole).value<QBrush>().color();
+        const QRect r = option.rect.adjusted(1, 1, -2, -2);
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing);
+        p->setPen(farbe.darker(130));
+        p->setBrush(farbe);
+        p->drawRoundedRect(r, 6, 6);
+        p->setPen(schrift);
+        const int breite = r.width() - 10;
+        QFont gross(QStringLiteral("Arial"), 8);
+        p->setFont(gross);
+        const QFontMetrics fm(gross);
+        for (const auto& [rolle, y] : {std::pair{kSeite1, 5}, std::pair{kSeite2, 30}})
+            p->drawText(QRect(r.left() + 5, r.top() + y, breite, fm.height()), Qt::AlignLeft | Qt::AlignTop,
+                        fm.elidedText(index.data(rolle).toString(), Qt::ElideRight, breite));
+        QFont klein(QStringLiteral("Arial"), 6);
+        p->setFont(klein);
+        p->drawText(QRect(r.left() + 5, r.top() + 19, breite, QFontMetrics(klein).height()),
+                    Qt::AlignLeft | Qt::AlignTop, index.data(kNummer).toString());
+        p->restore();
+    }
+};
+
 } // namespace
 
 Tplanung::Tplanung(AppState& state, Tdb_procedures& db, Interaction& interaction, QWidget* parent)
@@ -170,6 +213,7 @@ Tplanung::Tplanung(AppState& state, Tdb_procedures& db, Interaction& interaction
     spiele_->setAcceptDrops(true);
     spiele_->setDragDropMode(QAbstractItemView::DragDrop);
     spiele_->setSpacing(2);
+    spiele_->setItemDelegate(new ListenZeile(spiele_));
 
     auto* links = new QVBoxLayout;
     auto* kopf = new QFormLayout;
@@ -334,9 +378,15 @@ void Tplanung::listeFuellen() {
     liste_ = planung_->ungeplant(kid);
     const QColor farbe = zellenfarbe(planung_->farbe(kid));
     for (const PlanSpiel& s : liste_) {
-        QString nummer = QString::number(s.spielnummer);
-        if (s.rubber()) nummer += QStringLiteral("  -  Nr.: ") + QString::number(s.nummer);
-        auto* item = new QListWidgetItem(nummer + u'\n' + s.spieler1 + u'\n' + s.spieler2);
+        QString nummer = QString::number(s.spielnummer) + QStringLiteral("                   -");
+        if (s.rubber()) nummer += QStringLiteral("            Nr.: ") + QString::number(s.nummer);
+        // The text is what screen readers say; the box draws the line itself.
+        QString kurz = QString::number(s.spielnummer);
+        if (s.rubber()) kurz += QStringLiteral(" Nr.: ") + QString::number(s.nummer);
+        auto* item = new QListWidgetItem(kurz + u'\n' + s.spieler1 + u'\n' + s.spieler2);
+        item->setData(ListenZeile::kSeite1, s.spieler1);
+        item->setData(ListenZeile::kSeite2, s.spieler2);
+        item->setData(ListenZeile::kNummer, nummer);
         item->setToolTip(s.spieler1 + QStringLiteral("-") + s.spieler2);
         item->setBackground(farbe);
         item->setForeground(farbe.lightness() < 110 ? Qt::white : Qt::black);
@@ -364,6 +414,10 @@ void Tplanung::tagFuellen() {
         gitter_->setItem(z - 1, 0, item);
     }
     gitterFuellen();
+    zumStart();
+}
+
+void Tplanung::zumStart() {
     gitter_->scrollToItem(gitter_->item(planung::kStartZeile - 1, 0), QAbstractItemView::PositionAtTop);
 }
 
@@ -398,6 +452,7 @@ void Tplanung::listeAufZelle(int listenzeile, int spalte, int zeile) {
     if (!planung_ || listenzeile < 0 || listenzeile >= liste_.size()) return;
     sicher([&] {
         if (!planung_->einplanen(liste_[listenzeile], spalte, zeile)) return;
+        geaendert_ = true;
         // Matches pushed out of the grid return to the list if they belong to the class shown.
         listeFuellen();
         gitterFuellen();
@@ -408,6 +463,7 @@ void Tplanung::zelleAufZelle(int vonSpalte, int vonZeile, int spalte, int zeile)
     if (!planung_) return;
     sicher([&] {
         if (!planung_->verschieben(vonSpalte, vonZeile, spalte, zeile)) return;
+        geaendert_ = true;
         listeFuellen();
         gitterFuellen();
     });
@@ -418,24 +474,87 @@ void Tplanung::zelleAufListe(int spalte, int zeile) {
     sicher([&] {
         const std::optional<PlanSpiel> s = planung_->ausplanen(spalte, zeile);
         if (!s) return;
+        geaendert_ = true;
         if (s->KID == gewaehlteKlasse()) listeFuellen();
         gitterFuellen();
     });
 }
 
-void Tplanung::popup(int spalte, int zeile, const QPoint& global) {
-    if (!planung_) return;
+QMenu* Tplanung::popupMenu(int spalte, int zeile) {
+    if (!planung_) return nullptr;
     const PlanZelle z = planung_->zelle(spalte, zeile);
-    if (!z.spiel) return;
+    if (!z.spiel) return nullptr;
     const PlanSpiel s = *z.spiel;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* bearbeiten = menu.addAction(QStringLiteral("Spiel bearbeiten"));
-    menu.addSeparator();
-    menu.addAction(s.spieler1)->setEnabled(false);
-    menu.addAction(s.spieler2)->setEnabled(false);
-    if (menu.exec(global) == bearbeiten) {
+    QStringList schiris;
+    if (!sicher([&] { schiris = planung_->schiris(s.KID); })) return nullptr;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* bearbeiten = menu->addAction(QStringLiteral("Spiel bearbeiten"));
+    bearbeiten->setObjectName(QStringLiteral("Spielbearbeiten1"));
+    connect(bearbeiten, &QAction::triggered, this, [this, s] {
         state_.kid = s.KID;
         emit spielBearbeiten(s.KID, s.spielnummer);
+    });
+    menu->addSeparator();
+    menu->addAction(s.spieler1)->setEnabled(false);
+    menu->addAction(s.spieler2)->setEnabled(false);
+    menu->addSeparator();
+    QMenu* umpires = menu->addMenu(QStringLiteral("Schiedsrichter"));
+    umpires->setObjectName(QStringLiteral("schirimenu"));
+    QStringList angebot = schiris;
+    angebot << QString();
+    for (const QString& name : angebot) {
+        if (name.isEmpty()) umpires->addSeparator();
+        QAction* a = umpires->addAction(name.isEmpty() ? QStringLiteral("Kein Schiedsrichter") : name);
+        a->setCheckable(true);
+        a->setChecked(name == s.schiri);
+        connect(a, &QAction::triggered, this,
+                [this, spalte, zeile, name] { schiriGewaehlt(spalte, zeile, name); });
     }
+    return menu;
+}
+
+void Tplanung::popup(int spalte, int zeile, const QPoint& global) {
+    QMenu* menu = popupMenu(spalte, zeile);
+    if (!menu) return;
+    menu->exec(global);
+    delete menu;
+}
+
+void Tplanung::schiriGewaehlt(int spalte, int zeile, const QString& schiri) {
+    if (!planung_) return;
+    sicher([&] {
+        if (!planung_->schiriSetzen(spalte, zeile, schiri)) return;
+        geaendert_ = true;
+        gitterFuellen();
+    });
+}
+
+void Tplanung::neuLaden() {
+    if (!planung_) return;
+    geaendert_ = true;
+    const QDate tag = planung_->tag();
+    const int klasse = klassen_->currentIndex();
+    // The operator stays where he was in the grid.
+    const int oben = gitter_->verticalScrollBar()->value();
+    sicher([&] {
+        planung_->laden();
+        planung_->tagZeigen(tag);
+        klassen_->setCurrentIndex(klasse);
+        listeFuellen();
+        tagFuellen();
+    });
+    gitter_->verticalScrollBar()->setValue(oben);
+}
+
+void Tplanung::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Filled before it was shown, the grid could not scroll yet: it opens at 12:30.
+    if (!event->spontaneous()) zumStart();
+}
+
+void Tplanung::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (geaendert_) emit planGeaendert();
+    geaendert_ = false;
 }

@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QTableWidget;
 class QToolButton;
 struct AppState;
@@ -38,18 +39,32 @@ public:
     void zelleAufZelle(int vonSpalte, int vonZeile, int spalte, int zeile);
     void zelleAufListe(int spalte, int zeile);
 
+    // The popup of a planned cell: "Spiel bearbeiten", the two names, and the umpires of the match's
+    // class with "Kein Schiedsrichter". Nothing for an empty cell; the caller owns the menu.
+    QMenu* popupMenu(int spalte, int zeile);
+    // Reads the store again and shows the same day and class (after the match dialog wrote a plan).
+    void neuLaden();
+
 signals:
-    // "Spiel bearbeiten" of a planned cell: the match dialog's called page for this match.
+    // "Spiel bearbeiten" of a planned cell: the match dialog on its planning page for this match.
     void spielBearbeiten(int kid, int spielnummer);
+    // The window closes after something was planned: the plans of the open class show it.
+    void planGeaendert();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void klasseGewaehlt();
     void farbeGewaehlt();
     void tagWechseln(bool vor);
     void tagFuellen();
+    void zumStart();
     void listeFuellen();
     void gitterFuellen();
     void popup(int spalte, int zeile, const QPoint& global);
+    void schiriGewaehlt(int spalte, int zeile, const QString& schiri);
     // Runs a step; a database failure is shown and the grid re-read from the store.
     template <class F> bool sicher(F&& f);
 
@@ -58,6 +73,7 @@ private:
     Interaction& interaction_;
     std::unique_ptr<Planung> planung_;
     QVector<PlanSpiel> liste_;
+    bool geaendert_ = false; // something was written since the window was opened
 
     QComboBox* klassen_;
     QComboBox* farben_;
