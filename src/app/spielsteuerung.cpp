@@ -76,6 +76,7 @@ Spielsteuerung::Spielsteuerung(SpielplanPanel& panel, QWidget& fenster, Tdb_proc
 
 Spielsteuerung::~Spielsteuerung() {
     delete dialog_;
+    delete teamDialog_;
 }
 
 bool Spielsteuerung::teamKlasse() const {
@@ -97,9 +98,11 @@ QPixmap Spielsteuerung::bild(int tag) const {
 
 void Spielsteuerung::klasseGeoeffnet(int kid) {
     kette_.reset();
-    // The dialog shows the model of the class before: both go, the dialog first.
+    // The dialogs show the models of the class before: they go, the dialogs first.
     delete dialog_;
+    delete teamDialog_;
     modell_.reset();
+    teamModell_.reset();
     sb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
     // The plan area has just read the class for its drawings; the new run starts from the same data.
     sb_->planshow(panel_.daten());
@@ -108,6 +111,11 @@ void Spielsteuerung::klasseGeoeffnet(int kid) {
     dialog_->setWindowModality(Qt::ApplicationModal);
     connect(dialog_, &TergebnisDialog::bestaetigt, this, &Spielsteuerung::bestaetigt);
     connect(dialog_, &QDialog::finished, this, &Spielsteuerung::dialogZu);
+    teamModell_ = std::make_unique<Tergebnis_team>(*sb_, *ev_);
+    teamDialog_ = new TergebnisTeamDialog(*teamModell_, &fenster_);
+    teamDialog_->setWindowModality(Qt::ApplicationModal);
+    connect(teamDialog_, &TergebnisTeamDialog::bestaetigt, this, &Spielsteuerung::bestaetigt);
+    connect(teamDialog_, &QDialog::finished, this, &Spielsteuerung::dialogZu);
     zellenZeigen();
     erinnerungenZeigen();
     if (sb_->timerEnabled()) emit klasseLaeuft();
@@ -162,10 +170,7 @@ void Spielsteuerung::neuZeichnen() {
 }
 
 void Spielsteuerung::starten(int kid) {
-    if (!sb_ || sb_->kid() != kid || teamKlasse()) {
-        if (teamKlasse()) interaction_.information(teamHinweis());
-        return;
-    }
+    if (!sb_ || sb_->kid() != kid) return;
     panel_.pages()->setCurrentIndex(0);
     // The class start offers its first call; the rest of the chain follows as each call dialog closes.
     std::optional<int> erstes;
@@ -184,8 +189,7 @@ void Spielsteuerung::starten(int kid) {
     emit klasseLaeuft();
     if (erstes) {
         kette_ = std::pair{1, *erstes};
-        modell_->spielaufrufen1(*erstes);
-        dialogOeffnen();
+        aufrufOeffnen(*erstes);
     }
 }
 
@@ -195,15 +199,28 @@ void Spielsteuerung::anbieten(int phase, int nach) {
     const std::optional<int> s = sb_->naechstesAngebot(phase, nach);
     if (!s) return;
     kette_ = std::pair{phase, *s};
-    modell_->spielaufrufen1(*s);
+    aufrufOeffnen(*s);
+}
+
+void Spielsteuerung::aufrufOeffnen(int snr) {
+    if (teamKlasse())
+        teamModell_->spielaufrufen1(snr);
+    else
+        modell_->spielaufrufen1(snr);
     dialogOeffnen();
 }
 
 void Spielsteuerung::dialogOeffnen() {
-    dialog_->zeigen();
-    dialog_->show();
-    dialog_->raise();
-    dialog_->activateWindow();
+    QDialog* d = dialog_;
+    if (teamKlasse()) {
+        teamDialog_->zeigen();
+        d = teamDialog_;
+    } else {
+        dialog_->zeigen();
+    }
+    d->show();
+    d->raise();
+    d->activateWindow();
 }
 
 void Spielsteuerung::bestaetigt(const Tergebnis::Ausgang& a) {
@@ -219,7 +236,8 @@ void Spielsteuerung::dialogZu() {
     const auto [phase, letztes] = *kette_;
     // An offered call goes on to the next one unless "nächstes mögliches Spiel aufrufen" was unticked;
     // the offers after a result begin at the first match of the phase.
-    if (letztes != 0 && !dialog_->next1Box()->isChecked()) {
+    const QCheckBox* next1 = teamKlasse() ? teamDialog_->next1Box() : dialog_->next1Box();
+    if (letztes != 0 && !next1->isChecked()) {
         kette_.reset();
         return;
     }
@@ -239,13 +257,12 @@ void Spielsteuerung::statusGeklickt(int snr, bool gespiegelt, Qt::MouseButton bu
         return;
     }
     if (button != Qt::LeftButton) return;
-    if (teamKlasse()) {
-        interaction_.information(teamHinweis());
-        return;
-    }
     kette_.reset();
     try {
-        modell_->statusClick(snr, gespiegelt);
+        if (teamKlasse())
+            teamModell_->statusClick(snr);
+        else
+            modell_->statusClick(snr, gespiegelt);
     } catch (const DbError& e) {
         interaction_.error(e.message());
         return;
@@ -255,12 +272,9 @@ void Spielsteuerung::statusGeklickt(int snr, bool gespiegelt, Qt::MouseButton bu
 
 void Spielsteuerung::mauellStarten() {
     if (!sb_ || popupSnr_ <= 0) return;
-    if (teamKlasse()) {
-        interaction_.information(teamHinweis());
-        return;
-    }
     kette_.reset();
-    if (!modell_->spielMauellStarten(popupSnr_)) return;
+    if (!(teamKlasse() ? teamModell_->spielMauellStarten(popupSnr_) : modell_->spielMauellStarten(popupSnr_)))
+        return;
     dialogOeffnen();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/ui/tergebnis_team_dialog.h"
 #include "results/ui/tergebnisdialog.h"
 
 #include <QObject>
@@ -19,7 +20,7 @@ class SpielplanPanel;
 class Tdb_procedures;
 
 // Running the open class from the plan area: what its status cells show, the match dialog a click
-// opens, the popup of a cell, the class start with its chain of offered calls, results through result
+// opens (the team match dialog in a team class), the popup of a cell, the class start with its chain of offered calls, results through result
 // processing, and the reminders of the main window's timer. After every confirmed step the plans are
 // read and drawn again, so the pages always show what the database holds.
 class Spielsteuerung : public QObject {
@@ -47,14 +48,12 @@ public:
     Spielbetrieb* betrieb() const { return sb_.get(); }
     Tergebnis* modell() const { return modell_.get(); }
     TergebnisDialog* dialog() const { return dialog_.data(); }
+    Tergebnis_team* teamModell() const { return teamModell_.get(); }
+    TergebnisTeamDialog* teamDialog() const { return teamDialog_.data(); }
     QMenu* popup() const { return popup_; }
     QAction* mauellAktion() const { return mauell_; }
     QAction* zuruecksetzenAktion() const { return zurueck_; }
     int popupSpiel() const { return popupSnr_; }
-
-    static QString teamHinweis() {
-        return QStringLiteral("Mannschaftsspiele können in dieser Version noch nicht erfasst werden.");
-    }
 
 signals:
     // The class runs: the reminder timer goes on.
@@ -67,7 +66,10 @@ private:
     void dialogZu();
     // Offers the next call of `phase` after match `nach`; the chain ends when nothing is left.
     void anbieten(int phase, int nach);
+    // Opens the dialog of the class's kind, prepared by its model.
     void dialogOeffnen();
+    // The call of match snr offered in the dialog of the class's kind.
+    void aufrufOeffnen(int snr);
     bool teamKlasse() const;
     QPixmap bild(int tag) const;
 
@@ -81,6 +83,8 @@ private:
     std::unique_ptr<Spielbetrieb> sb_;
     std::unique_ptr<Tergebnis> modell_;
     QPointer<TergebnisDialog> dialog_; // a window of the main window, which may delete it first
+    std::unique_ptr<Tergebnis_team> teamModell_;
+    QPointer<TergebnisTeamDialog> teamDialog_;
     QMenu* popup_;
     QAction* mauell_;
     QAction* zurueck_;
