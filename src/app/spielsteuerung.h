@@ -20,9 +20,9 @@ class SpielplanPanel;
 class Tdb_procedures;
 
 // Running the open class from the plan area: what its status cells show, the match dialog a click
-// opens (the team match dialog in a team class), the popup of a cell, the class start with its chain of offered calls, results through result
-// processing, and the reminders of the main window's timer. After every confirmed step the plans are
-// read and drawn again, so the pages always show what the database holds.
+// opens (the team match dialog in a team class), the popup of a cell, the class start with its chain of
+// offered calls, results through result processing, and the reminders of the main window's timer. After every
+// confirmed step the plans are read and drawn again, so the pages always show what the database holds.
 class Spielsteuerung : public QObject {
     Q_OBJECT
 public:

@@ -309,8 +309,9 @@ struct Ergebnisverarbeitung::Lauf {
     // results with sets that agree with it, or empty with no sets.
     QVector<std::pair<QString, Saetze>> rubbersGeprueft(const ErgebnisEingabe& e, int snr) {
         const int anzahl =
-            db.selectOne(QStringLiteral("SELECT MAX(nummer) AS m FROM Teamspiele WHERE KID=:ID AND spielnummer=:nr"),
-                         {{QStringLiteral(":ID"), kid}, {QStringLiteral(":nr"), snr}})
+            db.selectOne(
+                  QStringLiteral("SELECT MAX(nummer) AS m FROM Teamspiele WHERE KID=:ID AND spielnummer=:nr"),
+                  {{QStringLiteral(":ID"), kid}, {QStringLiteral(":nr"), snr}})
                 .integer(u"m");
         if (!satznotation::teamErgebnisliste(anzahl).contains(e.ergebnis))
             throw Ablehnung{satznotation::kUngueltigesSpielergebnis};
@@ -323,7 +324,8 @@ struct Ergebnisverarbeitung::Lauf {
             const QString ergebnis = r.ergebnis.trimmed();
             if (ergebnis.isEmpty()) {
                 for (const QString& satz : r.saetze)
-                    if (!satz.trimmed().isEmpty()) throw Ablehnung{vorsatz + satznotation::kUngueltigesErgebnis};
+                    if (!satz.trimmed().isEmpty())
+                        throw Ablehnung{vorsatz + satznotation::kUngueltigesErgebnis};
             } else if (const QString fehler = satznotation::pruefen(ergebnis, liste, r.saetze, &werte);
                        !fehler.isEmpty()) {
                 throw Ablehnung{vorsatz + fehler};
