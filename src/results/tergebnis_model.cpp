@@ -72,25 +72,7 @@ QString aufrufHinweisText(const QDateTime& t) {
 }
 
 Dialogmodus Tergebnis::statusClick(int snr, bool gespiegelt) {
-    const Dialogmodus m = modusFuer(sb_.zelle(snr).tag);
-    switch (m) {
-    case Dialogmodus::Uebernehmen:
-        spielplanen(snr);
-        break;
-    case Dialogmodus::Aufrufen:
-        spielaufrufen1(snr);
-        break;
-    case Dialogmodus::SpielStarten:
-        spielaufgerufen(snr);
-        break;
-    case Dialogmodus::SpielBeendet:
-        spielstarten(snr, gespiegelt);
-        break;
-    case Dialogmodus::Korrigieren:
-        spielbeendet(snr);
-        break;
-    }
-    return m;
+    return schrittOeffnen(*this, snr, sb_.zelle(snr).tag, gespiegelt);
 }
 
 std::optional<SpielplanRow> Tergebnis::vorbereiten(int nr, Dialogmodus m, bool gruppeMitLeerzeichen) {

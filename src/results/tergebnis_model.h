@@ -20,6 +20,29 @@ QDateTime geplanteZeitAus(const QString& text);
 QString hhmm(const QDateTime& d);
 // The page of the match dialogs ("Spielplanung", "Spiel aufgerufen", "Fertig") for a step.
 int dialogseite(Dialogmodus m);
+// A left click on a status cell: the match dialog `d` (single or team) prepared on the page of the match's
+// next step, by the tag of its cell. `gespiegelt`: the mirrored cell of a group cross table was clicked.
+template <class Dialog> Dialogmodus schrittOeffnen(Dialog& d, int snr, StateTag tag, bool gespiegelt) {
+    const Dialogmodus m = modusFuer(tag);
+    switch (m) {
+    case Dialogmodus::Uebernehmen:
+        d.spielplanen(snr);
+        break;
+    case Dialogmodus::Aufrufen:
+        d.spielaufrufen1(snr);
+        break;
+    case Dialogmodus::SpielStarten:
+        d.spielaufgerufen(snr);
+        break;
+    case Dialogmodus::SpielBeendet:
+        d.spielstarten(snr, gespiegelt);
+        break;
+    case Dialogmodus::Korrigieren:
+        d.spielbeendet(snr);
+        break;
+    }
+    return m;
+}
 // The times of the second and third calls of a match, in the order of matchrecord::Recall.
 std::array<QDateTime, 6> aufrufzeiten(const SpielplanRow& m);
 // The hint of a call box: the time of the call.

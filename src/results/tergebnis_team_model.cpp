@@ -40,25 +40,7 @@ int Tergebnis_team::seite() const {
 }
 
 Dialogmodus Tergebnis_team::statusClick(int nr) {
-    const Dialogmodus m = modusFuer(sb_.zelle(nr).tag);
-    switch (m) {
-    case Dialogmodus::Uebernehmen:
-        spielplanen(nr);
-        break;
-    case Dialogmodus::Aufrufen:
-        spielaufrufen1(nr);
-        break;
-    case Dialogmodus::SpielStarten:
-        spielaufgerufen(nr);
-        break;
-    case Dialogmodus::SpielBeendet:
-        spielstarten(nr);
-        break;
-    case Dialogmodus::Korrigieren:
-        spielbeendet(nr);
-        break;
-    }
-    return m;
+    return schrittOeffnen(*this, nr, sb_.zelle(nr).tag, false);
 }
 
 std::optional<SpielplanRow> Tergebnis_team::vorbereiten(int nr, Dialogmodus m) {
@@ -241,7 +223,7 @@ void Tergebnis_team::spielaufgerufen(int nr) {
     }
 }
 
-void Tergebnis_team::spielstarten(int nr) {
+void Tergebnis_team::spielstarten(int nr, bool) {
     vorbereiten(nr, Dialogmodus::SpielBeendet);
 }
 

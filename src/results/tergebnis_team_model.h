@@ -29,7 +29,8 @@ public:
     // a team is not known yet.
     bool spielMauellStarten(int snr);
     void spielaufgerufen(int snr);
-    void spielstarten(int snr);
+    // The result page; a team match has no mirrored cell, so `gespiegelt` changes nothing.
+    void spielstarten(int snr, bool gespiegelt = false);
     void spielbeendet(int snr);
 
     // Fills the line-up boxes of the first / second team: its players and reserves into every singles

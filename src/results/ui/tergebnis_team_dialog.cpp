@@ -1,5 +1,7 @@
 #include "results/ui/tergebnis_team_dialog.h"
 
+#include "results/ui/spielverwaltung.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -13,19 +15,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+using spielverwaltung::liste;
+
 namespace {
 
-const char* const kAufrufNamen[6] = {"aufruf2_sp1", "aufruf2_sp2", "aufruf2_sch",
-                                     "aufruf3_sp1", "aufruf3_sp2", "aufruf3_sch"};
 // The suffixes of the line-up boxes: `spielerc1` … `spielerc4`, `spielerc11`, `spielerc21`.
 const char* const kPositionen[6] = {"1", "2", "3", "4", "11", "21"};
-
-void liste(QComboBox* box, const QStringList& items, const QString& text) {
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(items.indexOf(text));
-    box->setEditText(text);
-}
 
 QComboBox* auswahl(QWidget* parent, const QString& name) {
     auto* box = new QComboBox(parent);
@@ -176,25 +171,15 @@ TergebnisTeamDialog::TergebnisTeamDialog(Tergebnis_team& model, QWidget* parent)
     seiten_->addTab(planung, Tergebnis::kSeiten[0]);
 
     // "Spiel aufgerufen"
-    auto* aufgerufen = new QWidget;
-    auto* al = new QGridLayout(aufgerufen);
-    const char* const zeilen[3] = {"Team 1", "Team 2", "Schiedsrichter"};
-    for (int r = 0; r < 3; ++r)
-        al->addWidget(new QLabel(QString::fromLatin1(zeilen[r]), aufgerufen), r, 0);
-    for (int i = 0; i < 6; ++i) {
-        auto* box =
-            new QCheckBox(i < 3 ? QStringLiteral("2. Aufruf") : QStringLiteral("3. Aufruf"), aufgerufen);
-        box->setObjectName(QString::fromLatin1(kAufrufNamen[i]));
-        aufruf_[i] = box;
-        al->addWidget(box, i % 3, 1 + i / 3);
-        connect(box, &QCheckBox::clicked, this, [this, i](bool checked) {
-            if (fuellen_) return;
-            m_.aufrufGeklickt(matchrecord::Recall(i), checked);
-            aufruf_[i]->setToolTip(m_.aufrufHinweis[i]);
-        });
-    }
-    al->setRowStretch(3, 1);
-    seiten_->addTab(aufgerufen, Tergebnis::kSeiten[1]);
+    seiten_->addTab(spielverwaltung::aufrufSeite({QStringLiteral("Team 1"), QStringLiteral("Team 2"),
+                                                  QStringLiteral("Schiedsrichter")},
+                                                 aufruf_,
+                                                 [this](int i, bool checked) {
+                                                     if (fuellen_) return;
+                                                     m_.aufrufGeklickt(matchrecord::Recall(i), checked);
+                                                     aufruf_[i]->setToolTip(m_.aufrufHinweis[i]);
+                                                 }),
+                    Tergebnis::kSeiten[1]);
 
     schiripool_ = new QCheckBox(QStringLiteral("Verlierer in Schiedsrichterpool übernehmen"), fertig);
     schiripool_->setObjectName(QStringLiteral("schiripool"));
@@ -206,21 +191,10 @@ TergebnisTeamDialog::TergebnisTeamDialog(Tergebnis_team& model, QWidget* parent)
     seiten_->addTab(fertig, Tergebnis::kSeiten[2]);
     seiten_->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-    auto* knoepfe = new QHBoxLayout;
-    layout->addLayout(knoepfe);
-    drucken_ = new QPushButton(QStringLiteral("Drucken"), this);
-    drucken_->setObjectName(QStringLiteral("drucken"));
-    drucken_->setAutoDefault(false);
-    ok_ = new QPushButton(QStringLiteral("Übernehmen"), this);
-    ok_->setObjectName(QStringLiteral("ok"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Zurück"), this);
-    cancel_->setObjectName(QStringLiteral("cancel"));
-    cancel_->setAutoDefault(false);
-    knoepfe->addWidget(drucken_);
-    knoepfe->addStretch();
-    knoepfe->addWidget(ok_);
-    knoepfe->addWidget(cancel_);
+    const spielverwaltung::Knoepfe knoepfe = spielverwaltung::knopfzeile(this, layout);
+    drucken_ = knoepfe.drucken;
+    ok_ = knoepfe.ok;
+    cancel_ = knoepfe.cancel;
 
     connect(drucken_, &QPushButton::clicked, this, [this] { m_.drucken(); });
     connect(ok_, &QPushButton::clicked, this, &TergebnisTeamDialog::okGeklickt);
