@@ -49,7 +49,9 @@ QPixmap ersatzbild(const QColor& farbe, const QString& zeichen) {
     return p;
 }
 
-void zeigen(TergebnisDialog* d) {
+// Both match dialogs open the same way: filled from their model, shown in front.
+template <class Dialog>
+void zeigen(Dialog* d) {
     d->zeigen();
     d->show();
     d->raise();
@@ -85,6 +87,8 @@ Spielsteuerung::Spielsteuerung(SpielplanPanel& panel, QWidget& fenster, Tdb_proc
 Spielsteuerung::~Spielsteuerung() {
     delete dialog_;
     delete planDialog_;
+    delete planTeamDialog_;
+    delete teamDialog_;
 }
 
 bool Spielsteuerung::teamKlasse() const {
@@ -106,9 +110,11 @@ QPixmap Spielsteuerung::bild(int tag) const {
 
 void Spielsteuerung::klasseGeoeffnet(int kid) {
     kette_.reset();
-    // The dialog shows the model of the class before: both go, the dialog first.
+    // The dialogs show the models of the class before: they go, the dialogs first.
     delete dialog_;
+    delete teamDialog_;
     modell_.reset();
+    teamModell_.reset();
     sb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
     // The plan area has just read the class for its drawings; the new run starts from the same data.
     sb_->planshow(panel_.daten());
@@ -117,6 +123,11 @@ void Spielsteuerung::klasseGeoeffnet(int kid) {
     dialog_->setWindowModality(Qt::ApplicationModal);
     connect(dialog_, &TergebnisDialog::bestaetigt, this, &Spielsteuerung::bestaetigt);
     connect(dialog_, &QDialog::finished, this, &Spielsteuerung::dialogZu);
+    teamModell_ = std::make_unique<Tergebnis_team>(*sb_, *ev_);
+    teamDialog_ = new TergebnisTeamDialog(*teamModell_, &fenster_);
+    teamDialog_->setWindowModality(Qt::ApplicationModal);
+    connect(teamDialog_, &TergebnisTeamDialog::bestaetigt, this, &Spielsteuerung::bestaetigt);
+    connect(teamDialog_, &QDialog::finished, this, &Spielsteuerung::dialogZu);
     zellenZeigen();
     erinnerungenZeigen();
     if (sb_->timerEnabled()) emit klasseLaeuft();
@@ -177,10 +188,7 @@ void Spielsteuerung::neuZeichnen() {
 }
 
 void Spielsteuerung::starten(int kid) {
-    if (!sb_ || sb_->kid() != kid || teamKlasse()) {
-        if (teamKlasse()) interaction_.information(teamHinweis());
-        return;
-    }
+    if (!sb_ || sb_->kid() != kid) return;
     panel_.pages()->setCurrentIndex(0);
     // The class start offers its first call; the rest of the chain follows as each call dialog closes.
     std::optional<int> erstes;
@@ -199,8 +207,7 @@ void Spielsteuerung::starten(int kid) {
     emit klasseLaeuft();
     if (erstes) {
         kette_ = std::pair{1, *erstes};
-        modell_->spielaufrufen1(*erstes);
-        dialogOeffnen();
+        aufrufOeffnen(*erstes);
     }
 }
 
@@ -210,12 +217,22 @@ void Spielsteuerung::anbieten(int phase, int nach) {
     const std::optional<int> s = sb_->naechstesAngebot(phase, nach);
     if (!s) return;
     kette_ = std::pair{phase, *s};
-    modell_->spielaufrufen1(*s);
+    aufrufOeffnen(*s);
+}
+
+void Spielsteuerung::aufrufOeffnen(int snr) {
+    if (teamKlasse())
+        teamModell_->spielaufrufen1(snr);
+    else
+        modell_->spielaufrufen1(snr);
     dialogOeffnen();
 }
 
 void Spielsteuerung::dialogOeffnen() {
-    zeigen(dialog_);
+    if (teamKlasse())
+        zeigen(teamDialog_.data());
+    else
+        zeigen(dialog_.data());
 }
 
 void Spielsteuerung::bestaetigt(const Tergebnis::Ausgang& a) {
@@ -231,7 +248,8 @@ void Spielsteuerung::dialogZu() {
     const auto [phase, letztes] = *kette_;
     // An offered call goes on to the next one unless "nächstes mögliches Spiel aufrufen" was unticked;
     // the offers after a result begin at the first match of the phase.
-    if (letztes != 0 && !dialog_->next1Box()->isChecked()) {
+    const QCheckBox* next1 = teamKlasse() ? teamDialog_->next1Box() : dialog_->next1Box();
+    if (letztes != 0 && !next1->isChecked()) {
         kette_.reset();
         return;
     }
@@ -251,13 +269,12 @@ void Spielsteuerung::statusGeklickt(int snr, bool gespiegelt, Qt::MouseButton bu
         return;
     }
     if (button != Qt::LeftButton) return;
-    if (teamKlasse()) {
-        interaction_.information(teamHinweis());
-        return;
-    }
     kette_.reset();
     try {
-        modell_->statusClick(snr, gespiegelt);
+        if (teamKlasse())
+            teamModell_->statusClick(snr);
+        else
+            modell_->statusClick(snr, gespiegelt);
     } catch (const DbError& e) {
         interaction_.error(e.message());
         return;
@@ -267,12 +284,9 @@ void Spielsteuerung::statusGeklickt(int snr, bool gespiegelt, Qt::MouseButton bu
 
 void Spielsteuerung::mauellStarten() {
     if (!sb_ || popupSnr_ <= 0) return;
-    if (teamKlasse()) {
-        interaction_.information(teamHinweis());
-        return;
-    }
     kette_.reset();
-    if (!modell_->spielMauellStarten(popupSnr_)) return;
+    if (!(teamKlasse() ? teamModell_->spielMauellStarten(popupSnr_) : modell_->spielMauellStarten(popupSnr_)))
+        return;
     dialogOeffnen();
 }
 
@@ -299,29 +313,43 @@ void Spielsteuerung::erinnern() {
 }
 
 void Spielsteuerung::planungOeffnen(int kid, int snr) {
+    bool team = false;
     try {
         const Row k =
             db_.selectOne(QStringLiteral("SELECT system FROM Turnierklassen WHERE KID=:k"), {{":k", kid}});
-        if (k.integer(u"system") == 3) {
-            interaction_.information(teamHinweis());
-            return;
-        }
+        team = k.integer(u"system") == 3;
         if (planSb_ && planSb_->kid() == kid) {
             // Tables, umpires and settings of the class may have changed since it was read.
             planSb_->planshow();
         } else {
             delete planDialog_;
+            delete planTeamDialog_;
             planModell_.reset();
+            planTeamModell_.reset();
             planSb_ = std::make_unique<Spielbetrieb>(db_, interaction_, clock_, kid, panel_.koSystemPath());
-            planModell_ = std::make_unique<Tergebnis>(*planSb_, *ev_);
-            planDialog_ = new TergebnisDialog(*planModell_, &fenster_);
-            planDialog_->setWindowModality(Qt::ApplicationModal);
-            connect(planDialog_, &TergebnisDialog::bestaetigt, this, [this] { emit planungGeschrieben(); });
+            if (team) {
+                planTeamModell_ = std::make_unique<Tergebnis_team>(*planSb_, *ev_);
+                planTeamDialog_ = new TergebnisTeamDialog(*planTeamModell_, &fenster_);
+                planTeamDialog_->setWindowModality(Qt::ApplicationModal);
+                connect(planTeamDialog_, &TergebnisTeamDialog::bestaetigt, this,
+                        [this] { emit planungGeschrieben(); });
+            } else {
+                planModell_ = std::make_unique<Tergebnis>(*planSb_, *ev_);
+                planDialog_ = new TergebnisDialog(*planModell_, &fenster_);
+                planDialog_->setWindowModality(Qt::ApplicationModal);
+                connect(planDialog_, &TergebnisDialog::bestaetigt, this, [this] { emit planungGeschrieben(); });
+            }
         }
-        planModell_->spielplanen(snr);
+        if (team)
+            planTeamModell_->spielplanen(snr);
+        else
+            planModell_->spielplanen(snr);
     } catch (const DbError& e) {
         interaction_.error(e.message());
         return;
     }
-    zeigen(planDialog_);
+    if (team)
+        zeigen(planTeamDialog_.data());
+    else
+        zeigen(planDialog_.data());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/ui/tergebnis_team_dialog.h"
 #include "results/ui/tergebnisdialog.h"
 
 #include <QObject>
@@ -19,9 +20,9 @@ class SpielplanPanel;
 class Tdb_procedures;
 
 // Running the open class from the plan area: what its status cells show, the match dialog a click
-// opens, the popup of a cell, the class start with its chain of offered calls, results through result
-// processing, and the reminders of the main window's timer. After every confirmed step the plans are
-// read and drawn again, so the pages always show what the database holds.
+// opens (the team match dialog in a team class), the popup of a cell, the class start with its chain of
+// offered calls, results through result processing, and the reminders of the main window's timer. After every
+// confirmed step the plans are read and drawn again, so the pages always show what the database holds.
 class Spielsteuerung : public QObject {
     Q_OBJECT
 public:
@@ -53,14 +54,12 @@ public:
     Spielbetrieb* betrieb() const { return sb_.get(); }
     Tergebnis* modell() const { return modell_.get(); }
     TergebnisDialog* dialog() const { return dialog_.data(); }
+    Tergebnis_team* teamModell() const { return teamModell_.get(); }
+    TergebnisTeamDialog* teamDialog() const { return teamDialog_.data(); }
     QMenu* popup() const { return popup_; }
     QAction* mauellAktion() const { return mauell_; }
     QAction* zuruecksetzenAktion() const { return zurueck_; }
     int popupSpiel() const { return popupSnr_; }
-
-    static QString teamHinweis() {
-        return QStringLiteral("Mannschaftsspiele können in dieser Version noch nicht erfasst werden.");
-    }
 
 signals:
     // The class runs: the reminder timer goes on.
@@ -74,7 +73,10 @@ private:
     void dialogZu();
     // Offers the next call of `phase` after match `nach`; the chain ends when nothing is left.
     void anbieten(int phase, int nach);
+    // Opens the dialog of the class's kind, prepared by its model.
     void dialogOeffnen();
+    // The call of match snr offered in the dialog of the class's kind.
+    void aufrufOeffnen(int snr);
     bool teamKlasse() const;
     QPixmap bild(int tag) const;
 
@@ -92,6 +94,10 @@ private:
     std::unique_ptr<Spielbetrieb> planSb_;
     std::unique_ptr<Tergebnis> planModell_;
     QPointer<TergebnisDialog> planDialog_;
+    std::unique_ptr<Tergebnis_team> planTeamModell_;
+    QPointer<TergebnisTeamDialog> planTeamDialog_;
+    std::unique_ptr<Tergebnis_team> teamModell_;
+    QPointer<TergebnisTeamDialog> teamDialog_;
     QMenu* popup_;
     QAction* mauell_;
     QAction* zurueck_;

@@ -108,6 +108,10 @@ Statuszelle Spielbetrieb::zelleFuer(const SpielplanRow& m) const {
 }
 
 void Spielbetrieb::statusladen() {
+    if (daten_.info.isTeam()) {
+        team_statusladen();
+        return;
+    }
     const QVector<SpielplanRow> matches = matchrecord::matchesOfClass(db_, kid_);
     // Everything a called or started match holds leaves the lists before any open match is judged, so
     // an open match numbered before it is never shown playable on a table that is taken.
@@ -129,6 +133,40 @@ void Spielbetrieb::statusladen() {
     }
     for (const SpielplanRow& m : matches) {
         zellen_[m.spielnummer] = zelleFuer(m);
+        if (stateOf(m) != MatchState::Open) turniergoEnabled_ = false;
+    }
+}
+
+void Spielbetrieb::team_statusladen() {
+    const QVector<SpielplanRow> matches = matchrecord::matchesOfClass(db_, kid_);
+    QMap<int, QVector<TeamspielRow>> rubbers;
+    for (const TeamspielRow& r : matchrecord::rubbersOfClass(db_, kid_))
+        rubbers[r.spielnummer] << r;
+    // As for single matches, everything a running team match holds leaves the lists before any open
+    // match is judged. Its umpires leave too, so a redraw does not offer an umpire who is at a table.
+    for (const SpielplanRow& m : matches) {
+        const MatchState st = stateOf(m);
+        if (st != MatchState::Called && st != MatchState::Started) continue;
+        for (const QString& l : listen_.alleSpielerlisten()) {
+            listen_.entfernen(l, QString::number(m.SID1));
+            listen_.entfernen(l, QString::number(m.SID2));
+        }
+        QStringList platten;
+        if (m.an_platte) platten << *m.an_platte;
+        if (m.schiri) listen_.entfernen(Freilisten::schiri, *m.schiri);
+        for (const TeamspielRow& r : rubbers.value(m.spielnummer)) {
+            if (r.geplanter_tisch) platten << *r.geplanter_tisch;
+            if (r.schiri) listen_.entfernen(Freilisten::schiri, *r.schiri);
+        }
+        for (const QString& p : platten)
+            for (const QString& l : listen_.allePlattenlisten())
+                listen_.entfernen(l, p);
+    }
+    for (const SpielplanRow& m : matches) {
+        Statuszelle z = zelleFuer(m);
+        z.hint.clear();
+        z.hintx.clear();
+        zellen_[m.spielnummer] = z;
         if (stateOf(m) != MatchState::Open) turniergoEnabled_ = false;
     }
 }
@@ -253,6 +291,12 @@ int Spielbetrieb::plattensystem(int gruppe) {
         .integer(u"plattensystem");
 }
 
+bool Spielbetrieb::plattencheck(const QString& platte) {
+    return !db_.select(QStringLiteral("SELECT platte FROM Platten1 WHERE KID=:ID AND platte=:p"),
+                       {{QStringLiteral(":ID"), kid_}, {QStringLiteral(":p"), platte}})
+                .isEmpty();
+}
+
 void Spielbetrieb::platteZurueck(const QString& platte, int gruppe) {
     if (platte.isEmpty()) return;
     if (plattensystem(gruppe) == 1) {
@@ -271,6 +315,14 @@ void Spielbetrieb::zurueckNachAufruf(const SpielplanRow& m) {
         listen_.hinzufuegen(Freilisten::allespieler, QString::number(sid));
     }
     if (m.schiri && listen_.istSchiri(*m.schiri)) listen_.hinzufuegen(Freilisten::schiri, *m.schiri);
+    if (!daten_.info.isTeam()) return;
+    // The rubbers of a team match: their tables when they belong to the class, their umpires when they
+    // are umpires of the class.
+    for (const TeamspielRow& r : matchrecord::rubbersOfMatch(db_, kid_, m.spielnummer)) {
+        if (r.geplanter_tisch && !r.geplanter_tisch->isEmpty() && plattencheck(*r.geplanter_tisch))
+            platteZurueck(*r.geplanter_tisch, m.gruppe);
+        if (r.schiri && listen_.istSchiri(*r.schiri)) listen_.hinzufuegen(Freilisten::schiri, *r.schiri);
+    }
 }
 
 bool Spielbetrieb::spielZuruecksetzen(int snr, Ergebnisverarbeitung& ev) {

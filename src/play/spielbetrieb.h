@@ -62,8 +62,11 @@ public:
     const PlanDaten& daten() const { return daten_; }
 
     // Rebuilds the state of every cell from the database and takes what called and started matches use
-    // out of the free lists.
+    // out of the free lists. A team class runs team_statusladen.
     void statusladen();
+    // The same for a team class: a called or started team match holds both teams, the tables of all its
+    // rubbers and their umpires; a finished one shows its team result (its sets are its rubbers').
+    void team_statusladen();
     // Whether an open match could be called now: both sides known, both players and a table free.
     bool spielmoeglich(int gruppe, int SID1, int SID2) const;
     // After a call: an open match whose table or player has just been taken waits again.
@@ -111,6 +114,9 @@ public:
     void platteZurueck(const QString& platte, int gruppe);
     // The table mode of a group (1: own tables, 0: shared); 0 outside groups.
     int plattensystem(int gruppe);
+    // The table is one of the tables of the class (Platten1): only such a table typed into a rubber row
+    // goes back to the free lists.
+    bool plattencheck(const QString& platte);
 
     // --- Match actions on the plan --------------------------------------------------------------------
     // "Spiel zurücksetzen": the match one state back. Refused for an open match; a finished match asks

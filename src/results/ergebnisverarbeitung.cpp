@@ -241,10 +241,16 @@ struct Ergebnisverarbeitung::Lauf {
         const SpielplanRow m = spiel(e.snr);
         if (!hasBothSides(m)) throw Ablehnung{kSeitenUnbekannt};
         if (m.beendet) throw Ablehnung{kSchonBeendet};
+        // A team match keeps no sets of its own: they are the rubbers'.
         Saetze saetze;
-        const QString fehler =
-            satznotation::pruefen(e.ergebnis, satznotation::ergebnisliste(kw.saetze), e.saetze, &saetze);
-        if (!fehler.isEmpty()) throw Ablehnung{fehler};
+        QVector<std::pair<QString, Saetze>> rubbers;
+        if (team()) {
+            rubbers = rubbersGeprueft(e, m.spielnummer);
+        } else {
+            const QString fehler =
+                satznotation::pruefen(e.ergebnis, satznotation::ergebnisliste(kw.saetze), e.saetze, &saetze);
+            if (!fehler.isEmpty()) throw Ablehnung{fehler};
+        }
         const satznotation::Endergebnis erg = *satznotation::endergebnis(e.ergebnis);
 
         Beendet out;
@@ -275,8 +281,13 @@ struct Ergebnisverarbeitung::Lauf {
 
         matchrecord::finish(db, kid, m.spielnummer, e.jetzt, saetze, e.ergebnis, out.siegerSID,
                             out.verliererSID);
+        // The rubbers before the standings: the team's counters are summed from them.
+        for (int n = 0; n < rubbers.size(); ++n)
+            rubberSchreiben(m.spielnummer, n + 1, rubbers[n].first, rubbers[n].second);
         geaendert << m.spielnummer;
-        if (e.schiripool) out.neuerSchiri = verliererAlsSchiri(out.verliererSID, m.spielnummer);
+        if (e.schiripool)
+            for (const int sid : team() ? teamSpieler(out.verliererSID) : QVector<int>{out.verliererSID})
+                if (const auto neu = verliererAlsSchiri(sid, m.spielnummer)) out.neueSchiris << *neu;
 
         weitergeben(freilos::siegerVon(m.spielnummer), out.siegerSID, siegerName);
         weitergeben(freilos::verliererVon(m.spielnummer), out.verliererSID, verliererName);
@@ -291,6 +302,60 @@ struct Ergebnisverarbeitung::Lauf {
         out.nachgerueckt = nachgerueckt;
         out.geaenderteSpiele = geaendertSortiert();
         out.geschrieben = true;
+        return out;
+    }
+
+    // The team result must be one the team match allows, each rubber's result one of the class's
+    // results with sets that agree with it, or empty with no sets.
+    QVector<std::pair<QString, Saetze>> rubbersGeprueft(const ErgebnisEingabe& e, int snr) {
+        const int anzahl =
+            db.selectOne(
+                  QStringLiteral("SELECT MAX(nummer) AS m FROM Teamspiele WHERE KID=:ID AND spielnummer=:nr"),
+                  {{QStringLiteral(":ID"), kid}, {QStringLiteral(":nr"), snr}})
+                .integer(u"m");
+        if (!satznotation::teamErgebnisliste(anzahl).contains(e.ergebnis))
+            throw Ablehnung{satznotation::kUngueltigesSpielergebnis};
+        const QStringList liste = satznotation::ergebnisliste(kw.saetze);
+        QVector<std::pair<QString, Saetze>> out;
+        for (int n = 0; n < std::min<int>(e.rubbers.size(), anzahl); ++n) {
+            const RubberErgebnis& r = e.rubbers[n];
+            const QString vorsatz = QStringLiteral("Spiel %1: ").arg(n + 1);
+            Saetze werte;
+            const QString ergebnis = r.ergebnis.trimmed();
+            if (ergebnis.isEmpty()) {
+                for (const QString& satz : r.saetze)
+                    if (!satz.trimmed().isEmpty())
+                        throw Ablehnung{vorsatz + satznotation::kUngueltigesErgebnis};
+            } else if (const QString fehler = satznotation::pruefen(ergebnis, liste, r.saetze, &werte);
+                       !fehler.isEmpty()) {
+                throw Ablehnung{vorsatz + fehler};
+            }
+            out.append({ergebnis, werte});
+        }
+        return out;
+    }
+
+    // A rubber not played keeps no result (NULL), as after a withdrawn one.
+    void rubberSchreiben(int snr, int nummer, const QString& ergebnis, const Saetze& werte) {
+        Params p{{QStringLiteral(":erg"), ergebnis.isEmpty() ? QVariant() : QVariant(ergebnis)},
+                 {QStringLiteral(":ID"), kid},
+                 {QStringLiteral(":snr"), snr},
+                 {QStringLiteral(":nr"), nummer}};
+        for (int k = 0; k < 9; ++k)
+            p.append({QStringLiteral(":s%1").arg(k + 1), werte[k] ? QVariant(*werte[k]) : QVariant()});
+        db.exec(QStringLiteral("UPDATE Teamspiele SET satz1=:s1,satz2=:s2,satz3=:s3,satz4=:s4,satz5=:s5,"
+                               "satz6=:s6,satz7=:s7,satz8=:s8,satz9=:s9,ergebnis=:erg WHERE KID=:ID AND "
+                               "spielnummer=:snr AND nummer=:nr"),
+                p);
+    }
+
+    // The players and reserves of a team, in the order s1 … s4, r1, r2.
+    QVector<int> teamSpieler(int mid) {
+        const Row t = db.selectOne(QStringLiteral("SELECT s1,s2,s3,s4,r1,r2 FROM Teams WHERE MID=:ID"),
+                                   {{QStringLiteral(":ID"), mid}});
+        QVector<int> out;
+        for (const char* spalte : {"s1", "s2", "s3", "s4", "r1", "r2"})
+            if (const int sid = t.integer(QString::fromLatin1(spalte)); sid > 0) out << sid;
         return out;
     }
 

@@ -21,6 +21,13 @@ class Tdb_procedures;
 // commit. What the free lists of the running class must get back is handed to the caller, who changes
 // them after the commit. Call them with no transaction open, so a question never holds the database.
 
+// The result of one rubber of a team match: "3:1" from the class's result list with its sets, or empty
+// text (and no sets) for a rubber that was not played.
+struct RubberErgebnis {
+    QString ergebnis;
+    QStringList saetze;
+};
+
 // What the match dialog hands over when a match is finished.
 struct ErgebnisEingabe {
     int kid = 0;
@@ -31,6 +38,9 @@ struct ErgebnisEingabe {
     QString platte;          // the table of the call
     bool schiripool = false; // the loser becomes an umpire of the tournament
     QDateTime jetzt;
+    // A team match: `ergebnis` is the team result chosen by hand, `saetze` stays empty, and these are the
+    // rubbers shown in the dialog, rubber 1 first; each is written into its Teamspiele row.
+    QVector<RubberErgebnis> rubbers;
 };
 
 // Where the table of a finished match goes back to.
@@ -55,8 +65,9 @@ struct Beendet {
     QString schiri;
     QString platte;
     PlattenZiel platteZiel = PlattenZiel::Keine;
-    // The loser enrolled as umpire: his new id and "Nachname, Vorname" (for `schiri` and `alleschiris`).
-    std::optional<std::pair<int, QString>> neuerSchiri;
+    // The losers enrolled as umpires: new id and "Nachname, Vorname" (for `schiri` and `alleschiris`);
+    // a team match enrolls every player and reserve of the losing team not known as umpire yet.
+    QVector<std::pair<int, QString>> neueSchiris;
     // Matches whose sides were filled, in number order.
     QVector<int> geaenderteSpiele;
     bool gruppeBeendet = false;

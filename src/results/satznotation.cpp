@@ -5,6 +5,7 @@
 namespace satznotation {
 
 const QString kUngueltigesErgebnis = QStringLiteral("Wählen Sie ein gültiges Satzergebnis");
+const QString kUngueltigesSpielergebnis = QStringLiteral("Wählen Sie ein gültiges Spielergebnis");
 
 Eingabe lesen(const QString& text) {
     const QString t = text.trimmed();
@@ -37,6 +38,14 @@ QStringList ergebnisliste(int g) {
         out << QStringLiteral("%1:%2").arg(g).arg(k);
     for (int k = 0; k < g; ++k)
         out << QStringLiteral("%1:%2").arg(k).arg(g);
+    return out;
+}
+
+QStringList teamErgebnisliste(int rubbers) {
+    QStringList out;
+    for (int a = rubbers; a >= 0; --a)
+        for (int b = 0; a + b <= rubbers; ++b)
+            if (a != b) out << QStringLiteral("%1:%2").arg(a).arg(b);
     return out;
 }
 

@@ -41,6 +41,10 @@ Punkte punkte(int wert);
 // 0, then k:G for k from 0 to G − 1.
 QStringList ergebnisliste(int gewinnsaetze);
 
+// The team results offered for a team match of `rubbers` rubbers: every a:b with a ≠ b and a + b not
+// above the number of rubbers, a descending, then b ascending ("4:0", "3:0", "3:1", "2:0", …).
+QStringList teamErgebnisliste(int rubbers);
+
 // The two numbers of a final result "a:b"; nothing when the text is not of that form.
 struct Endergebnis {
     int a = 0;
@@ -57,6 +61,7 @@ std::optional<Endergebnis> endergebnis(const QString& text);
 // texts of the nine set fields; the valid stored values go to `werte`.
 QString pruefen(const QString& ergebnis, const QStringList& liste, const QStringList& saetze, Saetze* werte);
 
-extern const QString kUngueltigesErgebnis; // "Wählen Sie ein gültiges Satzergebnis"
+extern const QString kUngueltigesErgebnis;      // "Wählen Sie ein gültiges Satzergebnis"
+extern const QString kUngueltigesSpielergebnis; // "Wählen Sie ein gültiges Spielergebnis" (team result)
 
 } // namespace satznotation

@@ -16,9 +16,6 @@ const QString Tergebnis::kZettelFehlt =
 const QStringList Tergebnis::kSeiten = {QStringLiteral("Spielplanung"), QStringLiteral("Spiel aufgerufen"),
                                         QStringLiteral("Fertig")};
 
-namespace {
-
-// A time of day as typed ("9:30", "09:30", "09:30:00"); invalid when it is none.
 QTime uhrzeit(const QString& text) {
     const QString t = text.trimmed();
     for (const char* f : {"h:mm", "hh:mm", "h:mm:ss", "hh:mm:ss"}) {
@@ -28,9 +25,17 @@ QTime uhrzeit(const QString& text) {
     return {};
 }
 
+QDateTime geplanteZeitAus(const QString& text) {
+    const QTime z = uhrzeit(text);
+    // Only the time of day counts; the day is the planned day.
+    return z.isValid() ? QDateTime(QDate(1899, 12, 30), z) : QDateTime();
+}
+
 QString hhmm(const QDateTime& d) {
     return d.isValid() ? d.time().toString(QStringLiteral("hh:mm")) : QString();
 }
+
+namespace {
 
 const matchrecord::Recall kRecalls[6] = {matchrecord::Recall::aufruf2_sp1, matchrecord::Recall::aufruf2_sp2,
                                          matchrecord::Recall::aufruf2_sch, matchrecord::Recall::aufruf3_sp1,
@@ -40,7 +45,7 @@ const matchrecord::Recall kRecalls[6] = {matchrecord::Recall::aufruf2_sp1, match
 
 Tergebnis::Tergebnis(Spielbetrieb& sb, Ergebnisverarbeitung& ev) : sb_(sb), ev_(ev) {}
 
-int Tergebnis::seite() const {
+int dialogseite(Dialogmodus modus) {
     switch (modus) {
     case Dialogmodus::Uebernehmen:
     case Dialogmodus::Aufrufen:
@@ -54,26 +59,20 @@ int Tergebnis::seite() const {
     return 0;
 }
 
+int Tergebnis::seite() const {
+    return dialogseite(modus);
+}
+
+std::array<QDateTime, 6> aufrufzeiten(const SpielplanRow& m) {
+    return {m.aufruf2_sp1, m.aufruf2_sp2, m.aufruf2_sch, m.aufruf3_sp1, m.aufruf3_sp2, m.aufruf3_sch};
+}
+
+QString aufrufHinweisText(const QDateTime& t) {
+    return t.isValid() ? t.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) : QString();
+}
+
 Dialogmodus Tergebnis::statusClick(int snr, bool gespiegelt) {
-    const Dialogmodus m = modusFuer(sb_.zelle(snr).tag);
-    switch (m) {
-    case Dialogmodus::Uebernehmen:
-        spielplanen(snr);
-        break;
-    case Dialogmodus::Aufrufen:
-        spielaufrufen1(snr);
-        break;
-    case Dialogmodus::SpielStarten:
-        spielaufgerufen(snr);
-        break;
-    case Dialogmodus::SpielBeendet:
-        spielstarten(snr, gespiegelt);
-        break;
-    case Dialogmodus::Korrigieren:
-        spielbeendet(snr);
-        break;
-    }
-    return m;
+    return schrittOeffnen(*this, snr, sb_.zelle(snr).tag, gespiegelt);
 }
 
 std::optional<SpielplanRow> Tergebnis::vorbereiten(int nr, Dialogmodus m, bool gruppeMitLeerzeichen) {
@@ -170,11 +169,10 @@ void Tergebnis::spielaufgerufen(int nr) {
     aufruf.fill(false);
     aufrufHinweis.fill(QString());
     if (!m) return;
-    const QDateTime zeiten[6] = {m->aufruf2_sp1, m->aufruf2_sp2, m->aufruf2_sch,
-                                 m->aufruf3_sp1, m->aufruf3_sp2, m->aufruf3_sch};
+    const std::array<QDateTime, 6> zeiten = aufrufzeiten(*m);
     for (int i = 0; i < 6; ++i) {
         aufruf[i] = zeiten[i].isValid();
-        if (aufruf[i]) aufrufHinweis[i] = zeiten[i].toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+        aufrufHinweis[i] = aufrufHinweisText(zeiten[i]);
     }
     if (m->geplanter_tag.isValid()) starttag = m->geplanter_tag;
     startzeit = hhmm(m->geplante_zeit);
@@ -256,7 +254,7 @@ void Tergebnis::aufrufGeklickt(matchrecord::Recall which, bool checked) {
     for (int i = 0; i < 6; ++i)
         if (kRecalls[i] == which) {
             aufruf[i] = checked;
-            aufrufHinweis[i] = checked ? at.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")) : QString();
+            aufrufHinweis[i] = aufrufHinweisText(at);
         }
 }
 
@@ -265,9 +263,7 @@ void Tergebnis::drucken() {
 }
 
 QDateTime Tergebnis::geplanteZeit() const {
-    const QTime z = uhrzeit(startzeit);
-    // Only the time of day counts; the day is the planned day.
-    return z.isValid() ? QDateTime(QDate(1899, 12, 30), z) : QDateTime();
+    return geplanteZeitAus(startzeit);
 }
 
 void Tergebnis::db_planen(const QDateTime& zeit) {
@@ -354,7 +350,7 @@ Tergebnis::Ausgang Tergebnis::okClick() {
         const Beendet b = korrektur ? ev_.korrigieren(e) : ev_.db_beendet(e);
         if (!b.geschrieben) return a;
         // The database holds the result: only now do players, table and umpire become free again.
-        plattenfreigabe(b);
+        freigeben(l, b);
         if (korrektur || b.gruppeBeendet || b.phaseBeendet) {
             sb_.planshow();
             a.neuGezeichnet = true;
@@ -369,8 +365,7 @@ Tergebnis::Ausgang Tergebnis::okClick() {
     return a;
 }
 
-void Tergebnis::plattenfreigabe(const Beendet& b) {
-    Freilisten& l = sb_.listen();
+void Tergebnis::freigeben(Freilisten& l, const Beendet& b) {
     if (!b.schiri.isEmpty()) l.hinzufuegen(Freilisten::schiri, b.schiri);
     const QString sl = l.spielerliste(b.gruppe);
     for (const int sid : b.spieler)
@@ -386,9 +381,9 @@ void Tergebnis::plattenfreigabe(const Beendet& b) {
             l.hinzufuegen(name, b.platte);
         break;
     }
-    if (b.neuerSchiri) {
-        l.hinzufuegen(Freilisten::schiri, b.neuerSchiri->second);
-        if (!l.istSchiri(b.neuerSchiri->second)) l.alleschiris.append({b.neuerSchiri->second, b.neuerSchiri->first});
+    for (const auto& [id, name] : b.neueSchiris) {
+        l.hinzufuegen(Freilisten::schiri, name);
+        if (!l.istSchiri(name)) l.alleschiris.append({name, id});
     }
     for (const int sid : b.nachgerueckt)
         for (const QString& name : l.alleSpielerlisten())

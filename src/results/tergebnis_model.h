@@ -12,6 +12,42 @@
 class Ergebnisverarbeitung;
 struct Beendet;
 
+// A time of day as typed ("9:30", "09:30", "09:30:00"); invalid when it is none.
+QTime uhrzeit(const QString& text);
+// A typed time as the planned time is stored: only the time of day counts; NULL (invalid) when blank.
+QDateTime geplanteZeitAus(const QString& text);
+// A stored time shown as "hh:mm"; empty for NULL.
+QString hhmm(const QDateTime& d);
+// The page of the match dialogs ("Spielplanung", "Spiel aufgerufen", "Fertig") for a step.
+int dialogseite(Dialogmodus m);
+// A left click on a status cell: the match dialog `d` (single or team) prepared on the page of the match's
+// next step, by the tag of its cell. `gespiegelt`: the mirrored cell of a group cross table was clicked.
+template <class Dialog> Dialogmodus schrittOeffnen(Dialog& d, int snr, StateTag tag, bool gespiegelt) {
+    const Dialogmodus m = modusFuer(tag);
+    switch (m) {
+    case Dialogmodus::Uebernehmen:
+        d.spielplanen(snr);
+        break;
+    case Dialogmodus::Aufrufen:
+        d.spielaufrufen1(snr);
+        break;
+    case Dialogmodus::SpielStarten:
+        d.spielaufgerufen(snr);
+        break;
+    case Dialogmodus::SpielBeendet:
+        d.spielstarten(snr, gespiegelt);
+        break;
+    case Dialogmodus::Korrigieren:
+        d.spielbeendet(snr);
+        break;
+    }
+    return m;
+}
+// The times of the second and third calls of a match, in the order of matchrecord::Recall.
+std::array<QDateTime, 6> aufrufzeiten(const SpielplanRow& m);
+// The hint of a call box: the time of the call.
+QString aufrufHinweisText(const QDateTime& t);
+
 // The match dialog "Spielverwaltung" without its widgets: one single or doubles match planned, called,
 // started, finished and corrected. The plan area prepares it for one match (the entries named as the
 // match actions name them), the widget shows and edits these fields, and the confirm button runs okClick.
@@ -62,6 +98,10 @@ public:
     // The confirm button: what it does is decided by its caption (the mode).
     Ausgang okClick();
 
+    // After a result has been committed: players, table and umpire, the losers enrolled as umpires and
+    // the entries moved on into the next phase back into the free lists.
+    static void freigeben(Freilisten& l, const Beendet& b);
+
     // --- What the widget shows ----------------------------------------------------------------------
     Dialogmodus modus = Dialogmodus::Uebernehmen;
     QString okText() const { return okCaption(modus); }
@@ -109,7 +149,6 @@ private:
     QDateTime geplanteZeit() const;
     QStringList satzTexte() const;
     bool ergebnisPruefen();
-    void plattenfreigabe(const Beendet& b);
 
     Spielbetrieb& sb_;
     Ergebnisverarbeitung& ev_;

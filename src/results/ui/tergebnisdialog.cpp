@@ -1,5 +1,7 @@
 #include "results/ui/tergebnisdialog.h"
 
+#include "results/ui/spielverwaltung.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -16,20 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-// The order of the model's call boxes (matchrecord::Recall) and where each sits on its page.
-const char* const kAufrufNamen[6] = {"aufruf2_sp1", "aufruf2_sp2", "aufruf2_sch",
-                                     "aufruf3_sp1", "aufruf3_sp2", "aufruf3_sch"};
-
-void setzeListe(QComboBox* box, const QStringList& items, const QString& text) {
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(items.indexOf(text));
-    box->setEditText(text);
-}
-
-} // namespace
+using spielverwaltung::liste;
 
 TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(parent), m_(model) {
     setObjectName(QStringLiteral("Tergebnis"));
@@ -100,26 +89,16 @@ TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(pa
     pl->addRow(next1_);
     seiten_->addTab(planung, Tergebnis::kSeiten[0]);
 
-    // "Spiel aufgerufen"
-    auto* aufgerufen = new QWidget;
-    auto* al = new QGridLayout(aufgerufen);
-    const char* const zeilen[3] = {"Spieler1", "Spieler2", "Schiesrichter"};
-    for (int r = 0; r < 3; ++r)
-        al->addWidget(new QLabel(QString::fromLatin1(zeilen[r]), aufgerufen), r, 0);
-    for (int i = 0; i < 6; ++i) {
-        auto* box = new QCheckBox(i < 3 ? QStringLiteral("2. Aufruf") : QStringLiteral("3. Aufruf"), aufgerufen);
-        box->setObjectName(QString::fromLatin1(kAufrufNamen[i]));
-        aufruf_[i] = box;
-        al->addWidget(box, i % 3, 1 + i / 3);
-        // A call box writes its column at once, as the operator ticks it.
-        connect(box, &QCheckBox::clicked, this, [this, i](bool checked) {
-            if (fuellen_) return;
-            m_.aufrufGeklickt(matchrecord::Recall(i), checked);
-            aufruf_[i]->setToolTip(m_.aufrufHinweis[i]);
-        });
-    }
-    al->setRowStretch(3, 1);
-    seiten_->addTab(aufgerufen, Tergebnis::kSeiten[1]);
+    // "Spiel aufgerufen": a call box writes its column at once, as the operator ticks it.
+    seiten_->addTab(spielverwaltung::aufrufSeite({QStringLiteral("Spieler1"), QStringLiteral("Spieler2"),
+                                                  QStringLiteral("Schiesrichter")},
+                                                 aufruf_,
+                                                 [this](int i, bool checked) {
+                                                     if (fuellen_) return;
+                                                     m_.aufrufGeklickt(matchrecord::Recall(i), checked);
+                                                     aufruf_[i]->setToolTip(m_.aufrufHinweis[i]);
+                                                 }),
+                    Tergebnis::kSeiten[1]);
 
     // "Fertig"
     auto* fertig = new QWidget;
@@ -168,21 +147,10 @@ TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(pa
     // Only the caller chooses the page.
     seiten_->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-    auto* knoepfe = new QHBoxLayout;
-    layout->addLayout(knoepfe);
-    drucken_ = new QPushButton(QStringLiteral("Drucken"), this);
-    drucken_->setObjectName(QStringLiteral("drucken"));
-    drucken_->setAutoDefault(false);
-    ok_ = new QPushButton(QStringLiteral("Übernehmen"), this);
-    ok_->setObjectName(QStringLiteral("ok"));
-    ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Zurück"), this);
-    cancel_->setObjectName(QStringLiteral("cancel"));
-    cancel_->setAutoDefault(false);
-    knoepfe->addWidget(drucken_);
-    knoepfe->addStretch();
-    knoepfe->addWidget(ok_);
-    knoepfe->addWidget(cancel_);
+    const spielverwaltung::Knoepfe knoepfe = spielverwaltung::knopfzeile(this, layout);
+    drucken_ = knoepfe.drucken;
+    ok_ = knoepfe.ok;
+    cancel_ = knoepfe.cancel;
 
     // An editable combo box keeps Enter for itself; these hand it on as the dialog's confirmation.
     for (QComboBox* box : {ergebnis_, platten_, schiri_}) {
@@ -236,9 +204,9 @@ void TergebnisDialog::zeigen() {
     starttag_->setDate(m_.starttag);
     startzeit_->setText(m_.startzeit);
 
-    setzeListe(platten_, m_.plattenItems, m_.plattencombo);
+    liste(platten_, m_.plattenItems, m_.plattencombo);
     platten_->setEnabled(m_.plattenEnabled);
-    setzeListe(schiri_, m_.schiriItems, m_.schiricombo);
+    liste(schiri_, m_.schiriItems, m_.schiricombo);
     schiri_->setEnabled(m_.schiriEnabled);
     geplanterTisch_->setText(m_.geplanterTischLabel);
     next1_->setChecked(m_.next1);
@@ -247,7 +215,7 @@ void TergebnisDialog::zeigen() {
         aufruf_[i]->setChecked(m_.aufruf[i]);
         aufruf_[i]->setToolTip(m_.aufrufHinweis[i]);
     }
-    setzeListe(ergebnis_, m_.ergebnisItems, m_.ergebniscombo);
+    liste(ergebnis_, m_.ergebnisItems, m_.ergebniscombo);
     for (int k = 0; k < 9; ++k) {
         satz_[k]->setText(m_.satz[k]);
         satz_[k]->setVisible(k < m_.satzFelder);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+#include <array>
+#include <functional>
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+// What the two match dialogs "Spielverwaltung" (single and team matches) build alike.
+namespace spielverwaltung {
+
+struct Knoepfe {
+    QPushButton* drucken;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+// The row under a match dialog: "Drucken", the confirm button (caption set per step) and "Zurück".
+Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout);
+
+// The page "Spiel aufgerufen": one row per caption with the boxes "2. Aufruf" and "3. Aufruf", named as the
+// columns they write, in the order of matchrecord::Recall. `geklickt(i, checked)` follows a click on box i.
+QWidget* aufrufSeite(const QStringList& zeilen, std::array<QCheckBox*, 6>& boxen,
+                     const std::function<void(int, bool)>& geklickt);
+
+// An editable combo box showing `text` over `items`, whether or not the text is one of them.
+void liste(QComboBox* box, const QStringList& items, const QString& text);
+
+} // namespace spielverwaltung
