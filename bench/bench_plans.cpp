@@ -176,11 +176,11 @@ void BM_DoubleKnockOut128_PrintPdf(benchmark::State& state) {
         benchmark::DoNotOptimize(printed);
     }
     if (!printed || ui.messages > 0) state.SkipWithError("the plan was not printed");
-    const Blatt bogen = plandruck::koBogen(phasenplan(d, 1, plandruck::kDruckZoom), d.matches, int(state.range(0)),
-                                           QStringLiteral("Stadtmeisterschaft"), QString());
-    state.counters["pages"] = double(plandruck::kacheln(bogen, plandruck::schneiden(bogen, plandruck::a4(
-                                                                                          QPageLayout::Portrait)))
-                                         .size());
+    const Blatt bogen =
+        plandruck::koBogen(phasenplan(d, 1, plandruck::kDruckZoom), d.matches, int(state.range(0)),
+                           QStringLiteral("Stadtmeisterschaft"), QString());
+    state.counters["pages"] = double(
+        plandruck::kacheln(bogen, plandruck::schneiden(bogen, plandruck::a4(QPageLayout::Portrait))).size());
     state.counters["kB"] = double(QFileInfo(path).size()) / 1024.0;
 }
 BENCHMARK(BM_DoubleKnockOut128_PrintPdf)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);

@@ -56,8 +56,8 @@ public:
     QList<PrintMode> printModes;
     QList<std::optional<DruckWahl>> druckWahlen; // nullopt = "Abbrechen"; empty = the preset confirmed
     int druckwahlGezeigt = 0;
-    bool druckwahlMitGroessen = false;          // the last dialog offered the print sizes
-    QStringList groessenHoch, groessenQuer;      // its captions for "Hochformat" and "Querformat"
+    bool druckwahlMitGroessen = false;      // the last dialog offered the print sizes
+    QStringList groessenHoch, groessenQuer; // its captions for "Hochformat" and "Querformat"
     QString lastPrintPdf;       // the PDF the last confirmed print went to
     int lastPrintPages = 0;
     int lastProgress = -1;
