@@ -1,5 +1,6 @@
 #include "output/plandruck.h"
 
+#include "output/drucken.h"
 #include "output/htmlexport.h"
 #include "output/pdfprint.h"
 #include "output/printsurface.h"
@@ -11,7 +12,6 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 namespace plandruck {
 
@@ -450,12 +450,7 @@ bool drucken(Interaction& interaction, const PlanDaten& d, int phase, const QStr
     if (!wahl) return false;
     const QPageLayout::Orientation format = gruppen ? QPageLayout::Portrait : wahl->format;
 
-    bool failed = false;
     const auto draw = [&](PrintSurface& s) {
-        if (!s.isActive()) {
-            failed = true;
-            return;
-        }
         const QSize seite = druckbereich(s);
         zeichnen(
             s, gruppen ? gruppenSeiten(l, d.matches, d.info.teilnehmer[phase - 1], seite, turniername, titel)
@@ -472,8 +467,8 @@ bool drucken(Interaction& interaction, const PlanDaten& d, int phase, const QStr
         if (path.isEmpty()) return false;
         if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
         try {
-            exportdatei::schreibenUeber(
-                path, [&](const QString& temp) { return printToPdf(temp, format, draw) && !failed; });
+            exportdatei::schreibenUeber(path,
+                                        [&](const QString& temp) { return printToPdf(temp, format, draw); });
         } catch (const ExportFehler& e) {
             interaction.error(e.message());
             return false;
@@ -481,20 +476,10 @@ bool drucken(Interaction& interaction, const PlanDaten& d, int phase, const QStr
         return true;
     }
 
-    bool printed = false;
-    try {
-        printed = interaction.print(titel.isEmpty() ? QStringLiteral("Plan") : titel, format, draw,
-                                    wahl->ziel == Interaction::DruckWahl::Ziel::Vorschau
-                                        ? Interaction::PrintMode::Preview
-                                        : Interaction::PrintMode::Dialog);
-    } catch (const std::exception&) {
-        failed = true;
-    }
-    if (failed) {
-        interaction.error(QStringLiteral("Druckerfehler"), Interaction::Button::Ok);
-        return false;
-    }
-    return printed;
+    return druckenMitMeldung(interaction, titel.isEmpty() ? QStringLiteral("Plan") : titel, format, draw,
+                             wahl->ziel == Interaction::DruckWahl::Ziel::Vorschau
+                                 ? Interaction::PrintMode::Preview
+                                 : Interaction::PrintMode::Dialog);
 }
 
 } // namespace plandruck
