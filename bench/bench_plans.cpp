@@ -3,6 +3,7 @@
 // a knock-out of 32, and a double knock-out of 128.
 #include "common/interaction.h"
 #include "draw/fertigstellen.h"
+#include "output/plandruck.h"
 #include "play/plandaten.h"
 #include "store/db_procedures.h"
 #include "store/schema.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using namespace benchplaene;
+using plandruck::Blatt;
 
 constexpr int kKid = 1;
 
@@ -140,5 +142,47 @@ void BM_DoubleKnockOut128_Zooms(benchmark::State& state) {
             benchmark::DoNotOptimize(doppeltes_koplanerstellen(d, 1, zoom));
 }
 BENCHMARK(BM_DoubleKnockOut128_Zooms)->Unit(benchmark::kMillisecond);
+
+// "Phase ausdrucken" of the 128 bracket into a PDF file at print size range(0): the captions of the five
+// sizes, the sheet, its pages and the file, from the plans as the open plan area holds them.
+class PdfWahl : public Silent {
+public:
+    explicit PdfWahl(int groesse, QString path) : path_(std::move(path)) {
+        wahl_.groesse = groesse;
+        wahl_.ziel = DruckWahl::Ziel::Pdf;
+    }
+    std::optional<DruckWahl> druckwahl(const Groessentexte& groessen) override {
+        captions = groessen(wahl_.format).size();
+        return wahl_;
+    }
+    QString saveFile(const QString&, const QString&, const QString&, bool) override { return path_; }
+    int captions = 0;
+
+private:
+    DruckWahl wahl_;
+    QString path_;
+};
+
+void BM_DoubleKnockOut128_PrintPdf(benchmark::State& state) {
+    Klasse k(doubleKnockOut128(kKid));
+    const PlanDaten d = planDatenLaden(k.db, kKid, sourceFiles().koSystem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.pdf"));
+    PdfWahl ui(int(state.range(0)), path);
+    bool printed = false;
+    for (auto _ : state) {
+        printed = plandruck::drucken(ui, d, 1, QStringLiteral("Stadtmeisterschaft"),
+                                     QStringLiteral("Spielplan für Herren (Einzel)"), dir.path());
+        benchmark::DoNotOptimize(printed);
+    }
+    if (!printed || ui.messages > 0) state.SkipWithError("the plan was not printed");
+    const Blatt bogen =
+        plandruck::koBogen(phasenplan(d, 1, plandruck::kDruckZoom), d.matches, int(state.range(0)),
+                           QStringLiteral("Stadtmeisterschaft"), QString());
+    state.counters["pages"] = double(
+        plandruck::kacheln(bogen, plandruck::schneiden(bogen, plandruck::a4(QPageLayout::Portrait))).size());
+    state.counters["kB"] = double(QFileInfo(path).size()) / 1024.0;
+}
+BENCHMARK(BM_DoubleKnockOut128_PrintPdf)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
 
 } // namespace

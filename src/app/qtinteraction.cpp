@@ -1,6 +1,7 @@
 #include "app/qtinteraction.h"
 
 #include "output/printsurface.h"
+#include "output/ui/tdruck_form.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -130,4 +131,11 @@ bool QtInteraction::print(const QString& title, QPageLayout::Orientation orienta
     if (dialog.exec() != QDialog::Accepted) return false;
     paint(&printer);
     return drawn;
+}
+
+std::optional<Interaction::DruckWahl> QtInteraction::druckwahl(const Groessentexte& groessen) {
+    Tdruck_form dialog(parent_);
+    dialog.vorbereiten(groessen);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.wahl();
 }

@@ -26,6 +26,7 @@ public:
     void progress(int value, int maximum) override;
     bool print(const QString& title, QPageLayout::Orientation orientation,
                const std::function<void(PrintSurface&)>& draw, PrintMode mode) override;
+    std::optional<DruckWahl> druckwahl(const Groessentexte& groessen) override;
 
     static QString buttonText(Button button);
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class PrintSurface;
 
@@ -37,6 +38,22 @@ public:
     // on a surface already begun in the given orientation. False when cancelled or the printer failed.
     virtual bool print(const QString& title, QPageLayout::Orientation orientation,
                        const std::function<void(PrintSurface&)>& draw, PrintMode mode) = 0;
+
+    // The print-size dialog of the printed plans ("Drucken"): one of five print sizes, portrait or landscape,
+    // and where the printout goes. `groessen` gives the five size captions for a format; without it (group
+    // sheets) only the destination is chosen. Nothing when cancelled.
+    struct DruckWahl {
+        enum class Ziel { Drucker, Vorschau, Pdf };
+        int groesse = 2;
+        QPageLayout::Orientation format = QPageLayout::Portrait;
+        Ziel ziel = Ziel::Drucker;
+    };
+    using Groessentexte = std::function<QStringList(QPageLayout::Orientation)>;
+    // Without a dialog of its own the preset is taken: size 2, portrait, to the printer.
+    virtual std::optional<DruckWahl> druckwahl(const Groessentexte& groessen) {
+        (void)groessen;
+        return DruckWahl{};
+    }
 
     // Error messages carry the button "Abbrechen" unless told otherwise.
     void error(const QString& text, Button button = Button::Cancel) { message(Icon::Error, text, button); }

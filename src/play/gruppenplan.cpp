@@ -64,6 +64,8 @@ PlanLayout gruppenplanerstellen(const PlanDaten& d, int phase) {
     for (int g = 0; g < G; ++g) {
         const int gid = O + g;
         const int kopf = kY0 + g * B - kZeile;
+        // From a little above the header to just above the next group's header.
+        l.bloecke.append(QRect(0, kopf - 5, l.size.width(), B));
 
         PlanText header = planbau::text(QRect(kX0, kopf, 78, 18), labels::gruppentitel(gid));
         header.bold = true;

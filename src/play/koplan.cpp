@@ -83,6 +83,7 @@ PlanLayout koplanerstellen(const PlanDaten& d, int phase, int zoom) {
     const int N = 2 << R; // slots of the first column
 
     l.size = QSize(s * (R + 2) + L, (N / 2) * 3 * q + kOben + q);
+    l.raster = {s, q, L, kOben, f, z.font};
     planbau::addPhaseTools(l, L);
 
     // First column: the first N/2 matches, two slots each.
@@ -177,6 +178,8 @@ PlanLayout doppeltes_koplanerstellen(const PlanDaten& d, int phase, int zoom) {
         return l;
     }
     l.size = QSize((plan->columns + 1) * s, (plan->rows + 1) * q + kOben);
+    // The two lines of a match stand two rows of the file apart.
+    l.raster = {s, 2 * q, L, kOben, f, z.font};
 
     const planbau::Spielindex index(d.matches);
     const auto xOf = [&](int column) { return column * s + L; };

@@ -54,6 +54,18 @@ struct PlanTool {
     int tag = -1;   // -1 the whole class, else the GID whose match list opens
 };
 
+// The grid a bracket is drawn on, so a printout can put the same drawing onto paper at its own scale:
+// column width, the pitch between the two lines of a match, the left and top margin, how far a name
+// stands above its line and the point size of the names. All zero on pages without such a grid.
+struct PlanRaster {
+    int spalte = 0;
+    int zeile = 0;
+    int links = 0;
+    int oben = 0;
+    int hub = 0;
+    int schrift = 0;
+};
+
 struct PlanLayout {
     QSize size;  // the drawing picture
     QVector<PlanText> texts;
@@ -64,6 +76,9 @@ struct PlanLayout {
     // German message when the page cannot be drawn (e.g. a data file lacks the block of its size);
     // the page then shows the message instead of a drawing.
     QString error;
+    PlanRaster raster;
+    // Parts of the page a printout keeps together on one sheet of paper (the block of a group).
+    QVector<QRect> bloecke;
 
     bool isEmpty() const { return texts.isEmpty() && lines.isEmpty() && cells.isEmpty() && error.isEmpty(); }
 };

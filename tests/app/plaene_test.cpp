@@ -2,6 +2,7 @@
 // on its pages, zoom, the tools of a page, the match list with its printout, the player card and the
 // placement page's drag and drop.
 #include "planprogram.h"
+#include "support/pdfwords.h"
 
 namespace {
 
@@ -155,10 +156,22 @@ TEST_P(Plaene, RedrawIsRefusedUntilThePhaseBeforeIsFinishedAndThenOpensTheDraw) 
     EXPECT_EQ(draw->tag(), 2) << "the redraw mode";
     draw->close();
 
-    // The print tool says that printed plans come later.
+    // The print tool prints the phase: the group sheets with only the destination to choose, the bracket
+    // after the print sizes.
     ui.clear();
+    ui.lastPrintPdf.clear();
     toolKlicken(1, PlanToolAction::Print);
-    EXPECT_EQ(ui.texts(), QStringList{SpielplanPanel::druckHinweis()});
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    EXPECT_FALSE(ui.druckwahlMitGroessen);
+    ASSERT_FALSE(ui.lastPrintPdf.isEmpty());
+    EXPECT_EQ(pdfWordsNamed(pdfWords(ui.lastPrintPdf), QStringLiteral("Gruppe")).size(), 2);
+    ui.lastPrintPdf.clear();
+    toolKlicken(2, PlanToolAction::Print);
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    EXPECT_TRUE(ui.druckwahlMitGroessen);
+    EXPECT_EQ(ui.groessenHoch.value(0), QStringLiteral("Größe 0 (1x1) DIN A4 Seiten"));
+    ASSERT_FALSE(ui.lastPrintPdf.isEmpty());
+    EXPECT_FALSE(pdfWordsNamed(pdfWords(ui.lastPrintPdf), QStringLiteral("Finale")).isEmpty());
     // A finished match means the class runs: the start button goes and the reminders start.
     EXPECT_FALSE(panel()->findChild<QPushButton*>(QStringLiteral("turniergo"))->isEnabled());
     EXPECT_TRUE(main->timer()->isActive());

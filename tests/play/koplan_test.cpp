@@ -8,54 +8,10 @@ using namespace plantest;
 
 namespace {
 
-// A plan made by draw completion's own computation, without a database: every first-column slot holds
-// `name(i)`.
-QVector<SpielplanRow> rowsOf(const QVector<Spielwerte>& werte) {
-    QVector<SpielplanRow> out;
-    for (const Spielwerte& w : werte) {
-        SpielplanRow m;
-        m.KID = 1;
-        m.spielnummer = w.spielnummer;
-        m.SID1 = w.SID1;
-        m.SID2 = w.SID2;
-        m.spieler1 = w.spieler1;
-        m.spieler2 = w.spieler2;
-        m.parentspiel1 = w.parentspiel1;
-        m.parentspiel2 = w.parentspiel2;
-        m.parentsieger1 = w.parentsieger1;
-        m.parentsieger2 = w.parentsieger2;
-        m.phase = w.phase;
-        m.gruppe = w.gruppe;
-        out << m;
-    }
-    return out;
-}
-
 // 60 characters with umlauts and apostrophes.
 QString longName(int i) {
     QString s = QStringLiteral("Müller-Lüdenscheidt O'Brien-Größenwahn, Hans-Jürgen D'Artagnan %1").arg(i);
     return s.left(60);
-}
-
-PlanDaten pureBracket(int system, int entryCount, bool longNames = false) {
-    PlanDaten d;
-    d.info.found = true;
-    d.info.phase[0] = system;
-    d.koSystemPath = shippedFile("ko_system.txt");
-    QVector<PlanSlot> slotList;
-    for (int i = 0; i < entryCount; ++i)
-        slotList << PlanSlot{101 + i, longNames ? longName(i) : nameOf(101 + i)};
-    const PhasePlan p = bracket(system, slotList);
-    const spielplan::Phasenbeginn b{1, 1, spielplan::Herkunft::Eintraege, nullptr};
-    if (system == PhasePlan::EinfachesKO) {
-        d.matches = rowsOf(spielplan::einfachesKO(p, b));
-    } else {
-        datafiles::KoPlanReader reader;
-        const auto plan = reader.read(d.koSystemPath, spielplan::bracketSize(entryCount));
-        EXPECT_TRUE(plan.has_value()) << str(reader.errorString());
-        if (plan) d.matches = rowsOf(spielplan::doppeltesKO(p, b, *plan));
-    }
-    return d;
 }
 
 // The name labels of a column: texts starting at x below the captions.
@@ -221,7 +177,7 @@ class BracketNames : public ::testing::TestWithParam<OverlapCase> {};
 
 TEST_P(BracketNames, LongNamesKeepTheirTextInsideTheirOwnCell) {
     const OverlapCase& c = GetParam();
-    const PlanDaten d = pureBracket(c.system, c.entries, true);
+    const PlanDaten d = pureBracket(c.system, c.entries, longName);
     const PlanLayout l =
         c.system == 1 ? koplanerstellen(d, 1, c.zoom) : doppeltes_koplanerstellen(d, 1, c.zoom);
     ASSERT_TRUE(l.error.isEmpty()) << str(l.error);

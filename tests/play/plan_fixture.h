@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace plantest {
@@ -61,6 +62,51 @@ inline PhasePlan bracket(int system, const QVector<PlanSlot>& slotList) {
     p.system = system;
     p.bracket = slotList;
     return p;
+}
+
+// A plan made by draw completion's own computation, without a database: every first-column slot holds
+// `name(i)`.
+inline QVector<SpielplanRow> rowsOf(const QVector<Spielwerte>& werte) {
+    QVector<SpielplanRow> out;
+    for (const Spielwerte& w : werte) {
+        SpielplanRow m;
+        m.KID = 1;
+        m.spielnummer = w.spielnummer;
+        m.SID1 = w.SID1;
+        m.SID2 = w.SID2;
+        m.spieler1 = w.spieler1;
+        m.spieler2 = w.spieler2;
+        m.parentspiel1 = w.parentspiel1;
+        m.parentspiel2 = w.parentspiel2;
+        m.parentsieger1 = w.parentsieger1;
+        m.parentsieger2 = w.parentsieger2;
+        m.phase = w.phase;
+        m.gruppe = w.gruppe;
+        out << m;
+    }
+    return out;
+}
+
+// A bracket of `entryCount` entries without a database, named nameOf(101 …) or by `name`.
+inline PlanDaten pureBracket(int system, int entryCount, const std::function<QString(int)>& name = {}) {
+    PlanDaten d;
+    d.info.found = true;
+    d.info.phase[0] = system;
+    d.koSystemPath = shippedFile("ko_system.txt");
+    QVector<PlanSlot> slotList;
+    for (int i = 0; i < entryCount; ++i)
+        slotList << PlanSlot{101 + i, name ? name(i) : nameOf(101 + i)};
+    const PhasePlan p = bracket(system, slotList);
+    const spielplan::Phasenbeginn b{1, 1, spielplan::Herkunft::Eintraege, nullptr};
+    if (system == PhasePlan::EinfachesKO) {
+        d.matches = rowsOf(spielplan::einfachesKO(p, b));
+    } else {
+        datafiles::KoPlanReader reader;
+        const auto plan = reader.read(d.koSystemPath, spielplan::bracketSize(entryCount));
+        EXPECT_TRUE(plan.has_value()) << str(reader.errorString());
+        if (plan) d.matches = rowsOf(spielplan::doppeltesKO(p, b, *plan));
+    }
+    return d;
 }
 
 // The texts of a layout by their text, and those whose box starts at x.

@@ -9,8 +9,9 @@ QList<PdfWord> pdfWords(const QString& pdf) {
     if (!p.waitForFinished(30000)) return {};
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
     constexpr double mmPerPoint = 25.4 / 72.0;
-    static const QRegularExpression re(QStringLiteral("<page|<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
-                                                      "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    static const QRegularExpression re(
+        QStringLiteral("<page|<word xMin=\"(-?[0-9.]+)\" yMin=\"(-?[0-9.]+)\" "
+                       "xMax=\"(-?[0-9.]+)\" yMax=\"(-?[0-9.]+)\">([^<]*)</word>"));
     QList<PdfWord> words;
     int page = 0;
     auto it = re.globalMatch(html);

@@ -60,8 +60,9 @@ void ScriptedInteraction::clear() {
 }
 
 bool ScriptedInteraction::print(const QString& title, QPageLayout::Orientation orientation,
-                                const std::function<void(PrintSurface&)>& draw, PrintMode) {
+                                const std::function<void(PrintSurface&)>& draw, PrintMode mode) {
     printTitles << title;
+    printModes << mode;
     if (!printAnswers.isEmpty() && !printAnswers.takeFirst()) return false;
     lastPrintPdf = printDir_.filePath(QStringLiteral("print%1.pdf").arg(++printCount_));
     lastPrintPages = 0;
@@ -69,4 +70,13 @@ bool ScriptedInteraction::print(const QString& title, QPageLayout::Orientation o
         draw(s);
         lastPrintPages = s.pageCount();
     });
+}
+
+std::optional<Interaction::DruckWahl> ScriptedInteraction::druckwahl(const Groessentexte& groessen) {
+    ++druckwahlGezeigt;
+    druckwahlMitGroessen = bool(groessen);
+    groessenHoch = groessen ? groessen(QPageLayout::Portrait) : QStringList();
+    groessenQuer = groessen ? groessen(QPageLayout::Landscape) : QStringList();
+    if (druckWahlen.isEmpty()) return DruckWahl{};
+    return druckWahlen.takeFirst();
 }

@@ -26,6 +26,9 @@ public:
     // Confirms the print dialog (unless scripted otherwise) and draws into a PDF file in a temporary folder.
     bool print(const QString& title, QPageLayout::Orientation orientation,
                const std::function<void(PrintSurface&)>& draw, PrintMode mode) override;
+    // Takes the next scripted choice of the print-size dialog (the preset when none is scripted) and keeps
+    // the size captions it would have shown in both formats.
+    std::optional<DruckWahl> druckwahl(const Groessentexte& groessen) override;
 
     // Script.
     ScriptedInteraction& answer(bool yes) {
@@ -50,6 +53,11 @@ public:
     QStringList presetPaths;
     QList<bool> printAnswers;   // false = the print dialog is cancelled; empty = confirmed
     QStringList printTitles;
+    QList<PrintMode> printModes;
+    QList<std::optional<DruckWahl>> druckWahlen; // nullopt = "Abbrechen"; empty = the preset confirmed
+    int druckwahlGezeigt = 0;
+    bool druckwahlMitGroessen = false;      // the last dialog offered the print sizes
+    QStringList groessenHoch, groessenQuer; // its captions for "Hochformat" and "Querformat"
     QString lastPrintPdf;       // the PDF the last confirmed print went to
     int lastPrintPages = 0;
     int lastProgress = -1;

@@ -1,6 +1,7 @@
 #include "play/ui/spielplanpanel.h"
 
 #include "common/interaction.h"
+#include "output/plandruck.h"
 #include "play/planbereich.h"
 #include "play/ui/planscene.h"
 #include "play/ui/platzfeld.h"
@@ -290,9 +291,9 @@ void SpielplanPanel::neulosen(int phase) {
     emit redrawRequested(kid_, phase);
 }
 
-void SpielplanPanel::plandrucken(int) {
-    // The printed plans follow with their own renderer of the same layouts.
-    interaction_.information(druckHinweis());
+void SpielplanPanel::plandrucken(int phase) {
+    // The plans as they were read for the screen: paper shows what the page shows.
+    plandruck::drucken(interaction_, daten_, phase, state_.turniername, titel(), programDir_);
 }
 
 // --- The placement page ----------------------------------------------------------------------------

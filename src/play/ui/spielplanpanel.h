@@ -41,6 +41,7 @@ public:
     // What the tools of a page do, for the page of phase 1 … 3.
     void spielplananzeigen(int tag);
     void neulosen(int phase);
+    // The print-size dialog, then the plans of the phase to the printer, the preview or a PDF file.
     void plandrucken(int phase);
 
     int kid() const { return kid_; }
@@ -62,9 +63,6 @@ public:
     // The reminder list `sp_info` under the pages; the running class writes into it.
     QListWidget* infoListe() const { return info_; }
 
-    static QString druckHinweis() {
-        return QStringLiteral("Der Ausdruck der Pläne ist in dieser Version noch nicht verfügbar.");
-    }
     static QString keineEinstellungen() {
         return QStringLiteral("Für diese Klasse sind keine Einstellungen der Phasen gespeichert.");
     }
