@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/liveexport.h"
+
 #include <QObject>
 #include <QString>
 
@@ -72,4 +74,6 @@ private:
     Tauslosungsform* auslosung_;
     SpielplanPanel* plaene_;
     Spielsteuerung* spiel_;
+    // The live results folder follows every confirmed result, undo and draw, written off this thread.
+    std::unique_ptr<liveexport::Hintergrund> live_ = std::make_unique<liveexport::Hintergrund>();
 };

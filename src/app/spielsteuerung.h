@@ -59,6 +59,8 @@ public:
 signals:
     // The class runs: the reminder timer goes on.
     void klasseLaeuft();
+    // A confirmed step (result, undo, call) was written for class kid: the live results follow it.
+    void klasseGeschrieben(int kid);
 
 private:
     void neuZeichnen();
