@@ -2,8 +2,9 @@
 
 #include "app/spielsteuerung.h"
 #include "app/tmainform.h"
-#include "common/classkind.h"
 #include "common/interaction.h"
+#include "output/ui/texportform.h"
+#include "common/classkind.h"
 #include "common/ui/ganzetexte.h"
 #include "draw/neuauslosung.h"
 #include "draw/ui/auslosungsform.h"
@@ -18,7 +19,6 @@
 #include "entries/ui/schiripanel.h"
 #include "entries/ui/spielerpanel.h"
 #include "output/entryform.h"
-#include "output/ui/texportform.h"
 #include "play/ui/spielplanpanel.h"
 #include "play/ui/tplanung.h"
 #include "store/appstate.h"
@@ -31,8 +31,8 @@
 #include <QAction>
 #include <QTimer>
 
-AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction,
-                       Clock& clock, const QString& programDir)
+AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Interaction& interaction, Clock& clock,
+                       const QString& programDir)
     : main_(main), state_(state), db_(db), interaction_(interaction) {
     record_ = new TurnierPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("neuesTurnier"), record_);
@@ -52,8 +52,7 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     connect(&main, &TMainform::deleteTournamentRequested, this, &AppWindows::deleteTournament);
     connect(&main, &TMainform::editTournamentRequested, record_, &TurnierPanel::showFirstPage);
     connect(create_, &TTurnier_erstellen::tournamentCreated, this, &AppWindows::tournamentCreated);
-    connect(load_, &Tturnierladen::tournamentLoaded, this,
-            [this](int tid, const QString&) { tournamentLoaded(tid); });
+    connect(load_, &Tturnierladen::tournamentLoaded, this, [this](int tid, const QString&) { tournamentLoaded(tid); });
     connect(record_, &TurnierPanel::tournamentInserted, this,
             [this] { main_.spieleplanerAction()->setEnabled(true); });
     connect(record_, &TurnierPanel::anmeldeformularRequested, this, [this, programDir] {
@@ -80,20 +79,19 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     auto* exportForm = new TExportform(state, db, interaction, programDir, &main);
     connect(&main, &TMainform::exportRequested, exportForm, &TExportform::oeffnen);
     // Ctrl+Enter at the check-in: a new player is completed and saved on the player panel.
-    connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this,
-            [this](const QString& nachname, const QString& vorname) {
-                try {
-                    main_.showPanel(QStringLiteral("spielerverwaltung"));
-                    spieler_->showPanel();
-                    spieler_->model().newPlayer();
-                    spieler_->model().felder().nachname = nachname;
-                    spieler_->model().felder().vorname = vorname;
-                    spieler_->model().markChanged();
-                    spieler_->refresh();
-                } catch (const DbError& e) {
-                    interaction_.error(e.message());
-                }
-            });
+    connect(anmeldung_, &AnmeldungPanel::neuerSpieler, this, [this](const QString& nachname, const QString& vorname) {
+        try {
+            main_.showPanel(QStringLiteral("spielerverwaltung"));
+            spieler_->showPanel();
+            spieler_->model().newPlayer();
+            spieler_->model().felder().nachname = nachname;
+            spieler_->model().felder().vorname = vorname;
+            spieler_->model().markChanged();
+            spieler_->refresh();
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
 
     // Partners of doubles and mixed classes are chosen from the player panel's partner lines.
     auto* doppel = new TDoppelauswahl(state, db, interaction, clock, &main);
@@ -119,8 +117,7 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     teamForm_->setWindowFlag(Qt::Window);
     connect(klassen_, &Klassenverwalten::teamSystemRequested, this,
             [this] { teamForm_->edit(klassen_->currentKid(), klassen_->teamSystem()); });
-    connect(teamForm_, &Tteamform::uebernommen, this,
-            [this] { klassen_->setTeamSystem(teamForm_->teamsystem()); });
+    connect(teamForm_, &Tteamform::uebernommen, this, [this] { klassen_->setTeamSystem(teamForm_->teamsystem()); });
 
     gruppen_ = new GruppenPanel(state, db, interaction, clock);
     main.setPanel(QStringLiteral("Gruppen"), gruppen_);
@@ -130,22 +127,19 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     auslosung_ = new Tauslosungsform(state, db, interaction, clock, &main);
     auslosung_->setWindowFlag(Qt::Window);
     connect(gruppen_, &GruppenPanel::drawRequested, this, [this](int kid) { openDraw(kid, 1); });
-    connect(auslosung_, &Tauslosungsform::planGeschrieben, this,
-            [this](int kid, bool planleiste, bool anzeigen) {
-                try {
-                    const Row r = db_.selectOne(
-                        QStringLiteral("SELECT kbezeichnung,system FROM Turnierklassen WHERE KID=:k"),
-                        {{":k", kid}});
-                    const QString caption = classkind::caption(r.text(u"kbezeichnung"), r.integer(u"system"));
-                    if (planleiste) main_.addPlanItem(caption);
-                    // The draw's result is what the operator wants to see next, after a new draw as after a
-                    // redraw.
-                    if (planleiste || anzeigen) main_.openPlanItem(caption);
-                    live_->geaendert(liveexport::Hintergrund::von(state_), kid, true);
-                } catch (const DbError& e) {
-                    interaction_.error(e.message());
-                }
-            });
+    connect(auslosung_, &Tauslosungsform::planGeschrieben, this, [this](int kid, bool planleiste, bool anzeigen) {
+        try {
+            const Row r = db_.selectOne(QStringLiteral("SELECT kbezeichnung,system FROM Turnierklassen WHERE KID=:k"),
+                                        {{":k", kid}});
+            const QString caption = classkind::caption(r.text(u"kbezeichnung"), r.integer(u"system"));
+            if (planleiste) main_.addPlanItem(caption);
+            // The draw's result is what the operator wants to see next, after a new draw as after a redraw.
+            if (planleiste || anzeigen) main_.openPlanItem(caption);
+            live_->geaendert(liveexport::Hintergrund::von(state_), kid, true);
+        } catch (const DbError& e) {
+            interaction_.error(e.message());
+        }
+    });
 
     // Long names and club names are cut with "…" and a tooltip, never hidden behind a scroll bar.
     for (QWidget* panel : std::initializer_list<QWidget*>{schiri_, spieler_, klassen_, anmeldung_, gruppen_})
@@ -225,8 +219,7 @@ void AppWindows::openDraw(int kid, int phase) {
 
 void AppWindows::tournamentCreated(const QString& name, const QList<bool>& options) {
     TournamentOptions flags{};
-    for (int i = 0; i < int(flags.size()) && i < options.size(); ++i)
-        flags[i] = options[i];
+    for (int i = 0; i < int(flags.size()) && i < options.size(); ++i) flags[i] = options[i];
     main_.enterTournamentOpen(false);
     record_->clearFields();
     // The new tournament is stored at once, before anything else is edited.

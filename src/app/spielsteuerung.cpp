@@ -122,8 +122,7 @@ void Spielsteuerung::zellenZeigen() {
             const Statuszelle z = sb_->zelle(cell->spielnummer());
             cell->setState(int(z.tag));
             cell->setPicture(bild(int(z.tag)));
-            const QString text =
-                z.tag == StateTag::Finished ? (cell->mirrored() ? z.textx : z.text) : QString();
+            const QString text = z.tag == StateTag::Finished ? (cell->mirrored() ? z.textx : z.text) : QString();
             cell->setToolTip(z.tag == StateTag::Finished ? (cell->mirrored() ? z.hintx : z.hint) : QString());
             QGraphicsSimpleTextItem* t = ergebnisText(cell);
             if (text.isEmpty()) {
