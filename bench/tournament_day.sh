@@ -33,6 +33,15 @@ SYSTEMS=(
     "--phase1 gruppen:4:8:0"
     "--phase1 gruppen:8:4:2 --phase2 gruppen:4:4:1 --phase3 ko"
 )
+# The same six for the 16 pairs of a doubles class.
+SYSTEMS16=(
+    "--phase1 gruppen:4:4:2 --phase2 ko"
+    "--phase1 gruppen:4:4:2 --phase2 doppelko"
+    "--phase1 ko"
+    "--phase1 doppelko"
+    "--phase1 gruppen:2:8:0"
+    "--phase1 gruppen:4:4:2 --phase2 gruppen:2:4:1 --phase3 ko"
+)
 make_batches() {
     local f="$WORK/create.txt"
     : >"$f"
@@ -42,7 +51,7 @@ make_batches() {
         printf 'class add "Einzel %02d" --mixed-sex --tables 4 %s\n' "$c" "${SYSTEMS[$(((c - 1) % 6))]}" >>"$f"
     done
     for c in $(seq 1 6); do
-        printf 'class add "Doppel %d" --kind doppel --mixed-sex --tables 2 %s\n' "$c" "${SYSTEMS[$(((c - 1) % 6))]}" >>"$f"
+        printf 'class add "Doppel %d" --kind doppel --mixed-sex --tables 2 %s\n' "$c" "${SYSTEMS16[$(((c - 1) % 6))]}" >>"$f"
     done
     for c in 1 2; do
         printf 'class add "Mixed %d" --kind mixed --mixed-sex --tables 2 --phase1 gruppen:4:4:2 --phase2 ko\n' "$c" >>"$f"
@@ -144,11 +153,11 @@ day() {
     echo "results: $results in $rounds rounds:                   $(printf '%.2f' "$play") s, $(awk -v p="$play" -v n="$results" 'BEGIN { printf "%.2f", 1000 * p / n }') ms per result"
     # One result alone, as a desk enters it: a process, a connection, one result.
     t0=$(now)
-    "$CLI" "${db[@]}" undo "Einzel 01" 1 --keep-tie-order >/dev/null
+    "$CLI" "${db[@]}" undo "Einzel 03" 31 --keep-tie-order >/dev/null
     t1=$(now)
     echo "one undo as its own command:                          $(secs "$t0" "$t1") s"
     t0=$(now)
-    "$CLI" "${db[@]}" result "Einzel 01" 1 5 7 9 --keep-tie-order >/dev/null
+    "$CLI" "${db[@]}" result "Einzel 03" 31 5 7 9 --keep-tie-order >/dev/null
     t1=$(now)
     echo "one result as its own command:                        $(secs "$t0" "$t1") s"
 

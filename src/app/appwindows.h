@@ -47,6 +47,7 @@ public:
     Tauslosungsform* drawDialog() const { return auslosung_; }
     SpielplanPanel* planPanel() const { return plaene_; }
     Spielsteuerung* spielsteuerung() const { return spiel_; }
+    liveexport::Hintergrund& liveExport() const { return *live_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);

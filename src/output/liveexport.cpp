@@ -88,6 +88,21 @@ QList<int> Beobachter::aenderungen(Tdb_procedures& db) {
     return out;
 }
 
+Hintergrund::Verbindung Hintergrund::von(const Tdb_procedures& db) {
+    Verbindung v;
+    v.kind = db.kind();
+    if (v.kind == DbKind::File) {
+        v.datei = db.location();
+    } else {
+        // "host:port/database"
+        const QString ort = db.location();
+        const qsizetype schnitt = ort.lastIndexOf(u'/');
+        v.server = ort.left(schnitt);
+        v.datenbank = ort.mid(schnitt + 1);
+    }
+    return v;
+}
+
 Hintergrund::Hintergrund() : thread_([this] { lauf(); }) {}
 
 Hintergrund::~Hintergrund() {

@@ -59,7 +59,8 @@ public:
         QString datenbank = QStringLiteral("turnier_db");
         bool operator==(const Verbindung&) const = default;
     };
-    static Verbindung von(const AppState& state) { return {state.dbKind, state.filePath, state.serverName}; }
+    // The database the desk's data module is connected to.
+    static Verbindung von(const Tdb_procedures& db);
 
     Hintergrund();
     ~Hintergrund(); // writes what is asked for still, then ends the thread
