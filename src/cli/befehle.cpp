@@ -595,10 +595,11 @@ Antwort importieren(Sitzung& s, const Aufruf& a) {
             if (q.turniere()[i].turniername == wahl || QString::number(q.turniere()[i].tid) == wahl)
                 q.gewaehltesTurnier = i;
     } else if (q.art() == Quellart::Tabelle) {
-        QStringList spalten = a.wert(QStringLiteral("columns")).split(u',', Qt::SkipEmptyParts);
-        if (spalten.isEmpty() && q.kopfzeile() && !q.tabelle().zeilen.isEmpty())
-            for (const QString& c : q.tabelle().zeilen.first())
-                if (Importquelle::vorhandeneDaten().contains(c.trimmed())) spalten << c.trimmed();
+        // A header row names the columns already; --columns says it instead, in its order.
+        const QStringList spalten = a.wert(QStringLiteral("columns")).split(u',', Qt::SkipEmptyParts);
+        if (!spalten.isEmpty())
+            for (const QString& c : QStringList(q.reihenfolge()))
+                q.ausReihenfolge(c);
         for (const QString& c : spalten) {
             if (!Importquelle::vorhandeneDaten().contains(c.trimmed()))
                 throw Nutzungsfehler{QStringLiteral("--columns: „%1“ ist keins von %2")

@@ -280,7 +280,8 @@ TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
 TEST_P(SpielbetriebFenster, TheLiveFolderFollowsAResultAndItsWithdrawal) {
     const QString ordner = dir.path() + QStringLiteral("/live");
     liveexport::setOrdner(db, state.tid, ordner);
-    const QString seite = ordner + QStringLiteral("/sp_") + htmlexport::klassenschluessel(QStringLiteral("Klasse 61"), 0) +
+    const QString seite = ordner + QStringLiteral("/sp_") +
+                          htmlexport::klassenschluessel(QStringLiteral("Klasse 61"), 0) +
                           QStringLiteral(".html");
     auto lesen = [&] {
         windows->liveExport().warten();

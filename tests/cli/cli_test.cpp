@@ -330,4 +330,41 @@ TEST_P(CliAblauf, ListsAndExportsAreWrittenAndReadBack) {
     }
 }
 
+TEST_P(CliAblauf, ImportReadsASpreadsheetOnceAndSkipsWhoIsThereAlready) {
+    alle({{"tournament", "create", "Stadtmeisterschaft"}});
+    const QString csv = tdb->folder() + QStringLiteral("/meldungen.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Nachname;Vorname;Verein\r\nM\xc3\xbcller;Hans;TTC Nord\r\nSchulz;Eva;SV West\r\n");
+    }
+    const Lauf erst = cli({"import", csv, "--json"});
+    ASSERT_EQ(erst.status, 0) << erst.text();
+    EXPECT_EQ(erst.json().value(QStringLiteral("importiert")).toInt(), 2);
+    const Lauf noch = cli({"import", csv, "--json"});
+    ASSERT_EQ(noch.status, 0) << noch.text();
+    EXPECT_EQ(noch.json().value(QStringLiteral("importiert")).toInt(), 0);
+    EXPECT_EQ(noch.json().value(QStringLiteral("vorhanden")).toVariant().toStringList(),
+              QStringList({"Müller, Hans", "Schulz, Eva"}));
+    const QJsonArray spieler =
+        cli({"player", "list", "--json"}).json().value(QStringLiteral("spieler")).toArray();
+    ASSERT_EQ(spieler.size(), 2);
+    EXPECT_EQ(spieler[0][QStringLiteral("name")].toString(), QStringLiteral("Müller, Hans"));
+    EXPECT_EQ(spieler[0][QStringLiteral("verein")].toString(), QStringLiteral("TTC Nord"));
+
+    // Columns named on the command line: a file without a header row.
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Vogel;Jan\r\n");
+    }
+    const Lauf ohneKopf = cli({"import", csv, "--columns", "Nachname,Vorname"});
+    ASSERT_EQ(ohneKopf.status, 0) << ohneKopf.text();
+    EXPECT_EQ(cli({"player", "list", "--json"}).json().value(QStringLiteral("spieler")).toArray().size(), 3);
+
+    const Lauf fehlt = cli({"import", tdb->folder() + QStringLiteral("/fehlt.xlsx")});
+    EXPECT_EQ(fehlt.status, 1) << fehlt.text();
+    EXPECT_FALSE(fehlt.err.isEmpty());
+}
+
 VELMORA_INSTANTIATE_DB_TEST(CliAblauf);
