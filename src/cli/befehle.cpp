@@ -51,13 +51,13 @@ struct Abgelehnt {
     bool gezeigt = false;
 };
 
-struct OptionSpec {
+struct Optionsart {
     QString name;
     bool wert = false;
     QString hilfe;
 };
 
-const QList<OptionSpec> kGlobal = {
+const QList<Optionsart> kGlobal = {
     {QStringLiteral("db"), true,
      QStringLiteral("Datei-Datenbank (Vorgabe: turnier_db.sqlite beim Programm)")},
     {QStringLiteral("server"), true,
@@ -298,8 +298,8 @@ Antwort turnierLoeschen(Sitzung& s, const Aufruf& a) {
 // class
 
 // "gruppen:G:T[:B[:BP]]", "ko" or "doppelko".
-void phaseSetzen(Tgruppe& g, int n, const QString& spec) {
-    const QStringList teile = spec.toLower().split(u':');
+void phaseSetzen(Tgruppe& g, int n, const QString& angabe) {
+    const QStringList teile = angabe.toLower().split(u':');
     const QString art = teile.value(0);
     if (art == u"ko") {
         g.setSpielsystem(n, Tgruppe::EinfachesKO);
@@ -314,7 +314,7 @@ void phaseSetzen(Tgruppe& g, int n, const QString& spec) {
             QStringLiteral("--phase%1: gruppen:ANZAHL:PLÄTZE[:WEITER[:BESTE]], ko oder doppelko, "
                            "nicht „%2“")
                 .arg(n)
-                .arg(spec)};
+                .arg(angabe)};
     QList<int> z;
     for (int i = 1; i < teile.size(); ++i) {
         bool ok = false;
@@ -375,12 +375,12 @@ Antwort klasseAnlegen(Sitzung& s, const Aufruf& a) {
     g.gruppeneinstellungenreset();
     phaseSetzen(g, 1, a.wert(QStringLiteral("phase1"), QStringLiteral("ko")));
     for (int n = 2; n <= 3; ++n) {
-        const QString spec = a.wert(QStringLiteral("phase%1").arg(n));
-        if (!spec.isEmpty()) {
+        const QString angabe = a.wert(QStringLiteral("phase%1").arg(n));
+        if (!angabe.isEmpty()) {
             if (!g.phaseVisible(n))
                 throw Nutzungsfehler{
                     QStringLiteral("--phase%1: die Phase davor gibt niemanden weiter").arg(n)};
-            phaseSetzen(g, n, spec);
+            phaseSetzen(g, n, angabe);
         }
     }
     if (const QString fehler = g.pruefen(); !fehler.isEmpty()) {
@@ -1096,7 +1096,7 @@ struct Befehl {
     QString hilfe;
     int minPos = 0;
     int maxPos = 0; // -1 any number
-    QList<OptionSpec> optionen;
+    QList<Optionsart> optionen;
     std::function<Antwort(Sitzung&, const Aufruf&)> lauf;
 };
 
@@ -1286,7 +1286,7 @@ void hilfeAllgemein(QTextStream& out) {
     out << QStringLiteral("  ") << QStringLiteral("batch [DATEI|-]").leftJustified(44)
         << QStringLiteral("führt Befehle zeilenweise in einer Sitzung aus") << Qt::endl
         << Qt::endl;
-    for (const OptionSpec& o : kGlobal)
+    for (const Optionsart& o : kGlobal)
         out << QStringLiteral("  --")
             << (o.name + (o.wert ? QStringLiteral(" WERT") : QString())).leftJustified(42) << o.hilfe
             << Qt::endl;
@@ -1299,20 +1299,20 @@ void hilfeAllgemein(QTextStream& out) {
 void hilfe(QTextStream& out, const Befehl& b) {
     out << QStringLiteral("velmora-cli ") << b.name << QStringLiteral(" ") << b.syntax << Qt::endl
         << QStringLiteral("  ") << b.hilfe << Qt::endl;
-    for (const OptionSpec& o : b.optionen)
+    for (const Optionsart& o : b.optionen)
         out << QStringLiteral("  --")
             << (o.name + (o.wert ? QStringLiteral(" WERT") : QString())).leftJustified(24) << o.hilfe
             << Qt::endl;
 }
 
-const OptionSpec* findeOption(const QList<OptionSpec>& l, const QString& name) {
-    for (const OptionSpec& o : l)
+const Optionsart* findeOption(const QList<Optionsart>& l, const QString& name) {
+    for (const Optionsart& o : l)
         if (o.name == name) return &o;
     return nullptr;
 }
 
 // Splits words into positional arguments and options of the given set plus the global ones.
-Aufruf zerlegen(const QStringList& w, const QList<OptionSpec>& eigene) {
+Aufruf zerlegen(const QStringList& w, const QList<Optionsart>& eigene) {
     Aufruf a;
     bool nurArgumente = false;
     for (int i = 0; i < w.size(); ++i) {
@@ -1334,7 +1334,7 @@ Aufruf zerlegen(const QStringList& w, const QList<OptionSpec>& eigene) {
             wert = name.mid(gleich + 1);
             name = name.left(gleich);
         }
-        const OptionSpec* o = findeOption(eigene, name);
+        const Optionsart* o = findeOption(eigene, name);
         if (!o) o = findeOption(kGlobal, name);
         if (!o) throw Nutzungsfehler{QStringLiteral("Unbekannte Option --%1").arg(name)};
         if (o->wert && !wert) {
@@ -1351,7 +1351,7 @@ Aufruf zerlegen(const QStringList& w, const QList<OptionSpec>& eigene) {
 int fuehrendeOptionen(const QStringList& w) {
     int i = 0;
     while (i < w.size() && w[i].startsWith(u'-') && !istZahl(w[i]) && w[i] != u"--") {
-        const OptionSpec* o = findeOption(kGlobal, w[i].mid(2));
+        const Optionsart* o = findeOption(kGlobal, w[i].mid(2));
         if ((w[i] == u"-t" || (o && o->wert)) && !w[i].contains(u'=')) ++i;
         ++i;
     }
