@@ -8,7 +8,8 @@ CREATE TABLE Einstellungen (
     einstellung2 INTEGER,
     einstellung3 INTEGER,
     einstellung4 INTEGER,
-    version INTEGER
+    version INTEGER,
+    liveordner TEXT
 );
 CREATE INDEX Einstellungen_TID ON Einstellungen (TID);
 

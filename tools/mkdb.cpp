@@ -1,11 +1,36 @@
 // Creates a tournament database from the tables and rows built into the program.
-//   velmora_mkdb FILE                      a file database at FILE, unless FILE exists already
+//   velmora_mkdb FILE                      a file database at FILE; one that exists already keeps its
+//                                          tournaments and is only brought up to the current version
 //   velmora_mkdb --server HOST[:PORT] [NAME]  database NAME (default turnier_db) on a PostgreSQL server
+#include "common/interaction.h"
 #include "store/schema.h"
+#include "store/tournaments.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
+
+namespace {
+
+// The build asks nobody: what the upgrade tells goes to the output.
+class Ausgabe : public Interaction {
+public:
+    explicit Ausgabe(QTextStream& out) : out_(out) {}
+    void message(Icon, const QString& text, Button) override { out_ << text << '\n'; }
+    bool confirm(const QString&, Question) override { return true; }
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
+    void progress(int, int) override {}
+    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
+               PrintMode) override {
+        return false;
+    }
+
+private:
+    QTextStream& out_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -21,7 +46,20 @@ int main(int argc, char** argv) {
         }
         if (args.size() == 1 && !args[0].startsWith(QLatin1String("--"))) {
             if (QFileInfo::exists(args[0])) {
-                out << args[0] << " ist vorhanden und bleibt unverändert.\n";
+                // The shipped database of an earlier build: its tournaments stay, its tables follow the
+                // program (as the program itself would offer at the first connect).
+                Tdb_procedures db;
+                db.connectFile(args[0]);
+                const int version =
+                    db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999"))
+                        .integer(u"version");
+                if (version < schema::kCurrentVersion) {
+                    Ausgabe ausgabe(out);
+                    tournaments::upgrade(db, ausgabe, version);
+                    out << args[0] << " auf Version " << schema::kCurrentVersion << " gebracht.\n";
+                } else {
+                    out << args[0] << " ist vorhanden und bleibt unverändert.\n";
+                }
                 return 0;
             }
             schema::createFile(args[0]);

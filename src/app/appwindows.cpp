@@ -136,6 +136,7 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
             if (planleiste) main_.addPlanItem(caption);
             // The draw's result is what the operator wants to see next, after a new draw as after a redraw.
             if (planleiste || anzeigen) main_.openPlanItem(caption);
+            live_->geaendert(liveexport::Hintergrund::von(db_), kid, true);
         } catch (const DbError& e) {
             interaction_.error(e.message());
         }
@@ -163,6 +164,8 @@ AppWindows::AppWindows(TMainform& main, AppState& state, Tdb_procedures& db, Int
     // Running the class: the status cells, the match dialog, the class start and the reminders.
     spiel_ = new Spielsteuerung(*plaene_, main, db, interaction, clock, programDir);
     connect(spiel_, &Spielsteuerung::klasseLaeuft, this, [this] { main_.timer()->start(); });
+    connect(spiel_, &Spielsteuerung::klasseGeschrieben, this,
+            [this](int kid) { live_->geaendert(liveexport::Hintergrund::von(db_), kid); });
     connect(plaene_, &SpielplanPanel::startRequested, spiel_, &Spielsteuerung::starten);
     connect(plaene_, &SpielplanPanel::statusRebuildRequested, spiel_, &Spielsteuerung::zellenZeigen);
     connect(plaene_, &SpielplanPanel::statusClicked, spiel_, &Spielsteuerung::statusGeklickt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/liveexport.h"
+
 #include <QObject>
 #include <QString>
 
@@ -47,6 +49,7 @@ public:
     Tauslosungsform* drawDialog() const { return auslosung_; }
     SpielplanPanel* planPanel() const { return plaene_; }
     Spielsteuerung* spielsteuerung() const { return spiel_; }
+    liveexport::Hintergrund& liveExport() const { return *live_; }
 
     // The navigation actions, callable directly.
     void tournamentCreated(const QString& name, const QList<bool>& options);
@@ -74,4 +77,6 @@ private:
     Tauslosungsform* auslosung_;
     SpielplanPanel* plaene_;
     Spielsteuerung* spiel_;
+    // The live results folder follows every confirmed result, undo and draw, written off this thread.
+    std::unique_ptr<liveexport::Hintergrund> live_ = std::make_unique<liveexport::Hintergrund>();
 };

@@ -178,6 +178,7 @@ void Spielsteuerung::erinnerungenZeigen() {
 
 void Spielsteuerung::neuZeichnen() {
     if (!sb_) return;
+    emit klasseGeschrieben(sb_->kid());
     try {
         panel_.planshow();
     } catch (const DbError& e) {

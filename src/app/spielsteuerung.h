@@ -66,6 +66,8 @@ signals:
     void klasseLaeuft();
     // The match dialog opened from the scheduler has stored its match's plan.
     void planungGeschrieben();
+    // A confirmed step (result, undo, call) was written for class kid: the live results follow it.
+    void klasseGeschrieben(int kid);
 
 private:
     void erinnerungenZeigen();

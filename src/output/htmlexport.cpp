@@ -483,6 +483,15 @@ QList<Seite> seiten(Tdb_procedures& db, int tid, const QString& turniername, con
     return out;
 }
 
+QList<Seite> klassenseiten(Tdb_procedures& db, int kid) {
+    QList<Seite> out;
+    for (const Row& k : db.select(QStringLiteral("SELECT * FROM Turnierklassen WHERE KID=:ID"), {{":ID", kid}})) {
+        const QString key = klassenschluessel(k.text(u"kbezeichnung"), k.integer(u"system"));
+        out << klassenseite(db, k, key) << spielplanseite(db, k, key);
+    }
+    return out;
+}
+
 void schreiben(const QString& folder, const QList<Seite>& seiten, Interaction* progress) {
     const QDir dir(folder);
     int n = 0;

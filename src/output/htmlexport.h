@@ -60,6 +60,9 @@ QString klassenschluessel(const QString& kbezeichnung, int system);
 // Reads each table once per class (or once for the tournament), never once per match or player.
 QList<Seite> seiten(Tdb_procedures& db, int tid, const QString& turniername, const QString& framesetDatei);
 
+// The two pages of class kid (its groups and results, its match plan), as seiten() holds them.
+QList<Seite> klassenseiten(Tdb_procedures& db, int kid);
+
 // Writes the pages into folder as UTF-8; each file is complete or not there. Throws ExportFehler.
 void schreiben(const QString& folder, const QList<Seite>& seiten, Interaction* progress = nullptr);
 

@@ -7,7 +7,7 @@
 // The tournament database's tables and starting rows, as kept in db/ and compiled into the program.
 namespace schema {
 
-constexpr int kCurrentVersion = 3;
+constexpr int kCurrentVersion = 4;
 
 QString tablesScript(DbKind kind);
 QString rowsScript();

@@ -72,8 +72,8 @@ int insertTournament(Tdb_procedures& db, const TournamentRecord& record, const T
                 "INSERT INTO Turnierdaten VALUES (:d0,:d1,:d2,:d3,:d4,:d5,:d6,:d7,:d8,:d9,:d10,:d11,:d12,"
                 ":d13,:d14,:d15,:d16,:d17,:d18,:d19,:d20,:d21,:d22,:d23,:d24,:d25,:d26,:d27,:d28)"),
             recordParams(tid, record));
-    db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES "
-                           "(:TID,:einstellung1,:einstellung2,:einstellung3,:einstellung4,:v)"),
+    db.exec(QStringLiteral("INSERT INTO Einstellungen (TID,einstellung1,einstellung2,einstellung3,einstellung4,version) "
+                           "VALUES (:TID,:einstellung1,:einstellung2,:einstellung3,:einstellung4,:v)"),
             {{QStringLiteral(":TID"), tid},
              {QStringLiteral(":einstellung1"), options[0]},
              {QStringLiteral(":einstellung2"), options[1]},

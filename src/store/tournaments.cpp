@@ -51,16 +51,25 @@ void upgrade(Tdb_procedures& db, Interaction& ui, int version) {
                 db.exec(db.dialect().addImportKlassen());
             lines += QStringLiteral("- Import Tabelle angepasst\n");
         }
+        if (version < 4) {
+            // The live results folder is kept with the tournament's settings.
+            if (!hasColumn(db, QStringLiteral("Einstellungen"), QStringLiteral("liveordner")))
+                db.exec(QStringLiteral("ALTER TABLE Einstellungen ADD liveordner TEXT"));
+            lines += QStringLiteral("- Einstellungen um Live-Ergebnisse ergänzt\n");
+        }
         if (version != schema::kCurrentVersion) {
             // A database without the database-wide row gets one; else the question would come back at
             // every connect.
             if (db.exec(QStringLiteral("UPDATE Einstellungen SET version=%1 WHERE TID=-999;")
                             .arg(schema::kCurrentVersion)) == 0)
-                db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (-999,:f,:f,:f,:f,:v)"),
+                db.exec(QStringLiteral("INSERT INTO Einstellungen (TID,einstellung1,einstellung2,einstellung3,"
+                                       "einstellung4,version) VALUES (-999,:f,:f,:f,:f,:v)"),
                         {{":f", false}, {":v", schema::kCurrentVersion}});
             lines += QStringLiteral("- DB-Versionsbezeichnung angepasst\n");
         }
         t.commit();
+        // Statements prepared against the old columns must not be run again.
+        db.clearStatementCache();
     } catch (const DbError&) {
         ui.warning(QStringLiteral("Es trat ein Fehler beim Aktualisieren der Datenbank auf."),
                    Interaction::Button::Cancel);

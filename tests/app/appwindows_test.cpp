@@ -179,7 +179,7 @@ TEST(TournamentCreate, ANewFileNameInTheSaveDialogMakesANewDatabase) {
     EXPECT_TRUE(p.ui.messages.isEmpty()) << p.ui.texts().join(u'|').toStdString();
     ASSERT_TRUE(QFile::exists(fresh));
     EXPECT_EQ(p.state.tid, 1);
-    EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"), 3);
+    EXPECT_EQ(p.db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"), schema::kCurrentVersion);
 
     // A file that cannot be made is reported and nothing opens.
     Program q(dir.path(), QString());

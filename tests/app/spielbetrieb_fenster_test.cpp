@@ -4,11 +4,14 @@
 #include "planprogram.h"
 
 #include "app/spielsteuerung.h"
+#include "output/htmlexport.h"
+#include "output/liveexport.h"
 #include "play/spielbetrieb.h"
 #include "results/ui/tergebnisdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGraphicsSimpleTextItem>
 #include <QListWidget>
 #include <QMenu>
@@ -270,6 +273,36 @@ TEST_P(SpielbetriebFenster, ResettingAResultTakesTheWinnerOutOfTheNextSlot) {
     EXPECT_TRUE(spiel(snr).begonnen);
     EXPECT_EQ(zustand(snr), int(StateTag::Started));
     EXPECT_EQ(nameGezeigt(sieger), 1);
+}
+
+// "Live-Ergebnisse": the class's pages in the live folder follow the result typed at the desk and its
+// withdrawal, written by the program off its user-interface thread.
+TEST_P(SpielbetriebFenster, TheLiveFolderFollowsAResultAndItsWithdrawal) {
+    const QString ordner = dir.path() + QStringLiteral("/live");
+    liveexport::setOrdner(db, state.tid, ordner);
+    const QString seite = ordner + QStringLiteral("/sp_") +
+                          htmlexport::klassenschluessel(QStringLiteral("Klasse 61"), 0) +
+                          QStringLiteral(".html");
+    auto lesen = [&] {
+        windows->liveExport().warten();
+        QFile f(seite);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    const int snr = startenUndAufrufen();
+    ergebnis(snr, QStringLiteral("3:0"), {"5", "6", "7"});
+    ASSERT_TRUE(spiel(snr).beendet) << str(ui.texts().join(u'|'));
+    const QString mitErgebnis = lesen();
+    EXPECT_TRUE(mitErgebnis.contains(QStringLiteral("<td>3:0</td>"))) << str(mitErgebnis);
+    EXPECT_TRUE(mitErgebnis.contains(QStringLiteral("<meta http-equiv=\"refresh\" content=\"30\">")));
+    EXPECT_TRUE(windows->liveExport().letzterFehler().isEmpty());
+
+    ui.answer(true);
+    zelleKlicken(snr, Qt::RightButton);
+    steuerung()->popup()->close();
+    steuerung()->zuruecksetzenAktion()->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(spiel(snr).beendet);
+    EXPECT_FALSE(lesen().contains(QStringLiteral("<td>3:0</td>")));
 }
 
 TEST_P(SpielbetriebFenster, CorrectingAResultShowsTheStoredSetsAndPutsTheOtherWinnerForward) {

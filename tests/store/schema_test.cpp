@@ -25,7 +25,7 @@ QList<TableColumns> expectedTables() {
     for (int i = 1; i <= 9; ++i) teamsystem << QStringLiteral("s%1a").arg(i) << QStringLiteral("s%1b").arg(i);
     teamsystem << "frei";
     return {
-        {"Einstellungen", {"TID", "einstellung1", "einstellung2", "einstellung3", "einstellung4", "version"}},
+        {"Einstellungen", {"TID", "einstellung1", "einstellung2", "einstellung3", "einstellung4", "version", "liveordner"}},
         {"Turnierdaten",
          {"TID", "turniername", "zusatz", "austragungsort", "tvon", "tbis", "startberechtigung", "turniermodus",
           "veranstalter", "homepage", "gesamtleitung", "turnierleitung", "schiedsrichter", "osr", "meldeschluss",
@@ -193,7 +193,7 @@ TEST(SchemaFile, BuildShipsACurrentFileDatabase) {
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     Tdb_procedures db;
     db.connectFile(copy);
-    EXPECT_EQ(db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"), 3);
+    EXPECT_EQ(db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"), schema::kCurrentVersion);
     EXPECT_GT(db.selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM KO_System")).integer(u"n"), 0);
 }
 

@@ -15,6 +15,7 @@ const QString kUpgradeQuestion = QStringLiteral(
     "Die gewählte Datenbank hat eine alte Struktur.\nSoll die Struktur jetzt angepasst werden?");
 const QString kImportLine = QStringLiteral("- Import Tabelle angepasst\n");
 const QString kVersionLine = QStringLiteral("- DB-Versionsbezeichnung angepasst\n");
+const QString kLiveLine = QStringLiteral("- Einstellungen um Live-Ergebnisse ergänzt\n");
 
 int version(Tdb_procedures& db) {
     return db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999"))
@@ -32,6 +33,21 @@ bool importHasKlassen(Tdb_procedures& db) {
     } catch (const DbError&) {
         return false;
     }
+}
+
+bool einstellungenHasLiveordner(Tdb_procedures& db) {
+    try {
+        db.select(QStringLiteral("SELECT liveordner FROM Einstellungen"));
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+// The settings as they were before the live results folder came.
+void einstellungenWithoutLiveordner(Tdb_procedures& db) {
+    db.exec(QStringLiteral("ALTER TABLE Einstellungen DROP COLUMN liveordner"));
+    db.clearStatementCache();
 }
 
 // The staging table as it was before the column klassen came.
@@ -70,16 +86,21 @@ struct UpgradeCase {
 TEST_P(SchemaCheckTest, OtherVersionsAreUpgradedOnlyWhenTheUserAgrees) {
     const QString done = QStringLiteral("Die Datenbank wurde aktualisiert.\n\n");
     const UpgradeCase cases[] = {
-        {"version 2, agreed", 2, false, true, true, done + kImportLine + kVersionLine},
-        {"version 2 with the column already there", 2, true, true, true, done + kImportLine + kVersionLine},
-        {"newer version: only the marker", 4, true, true, true, done + kVersionLine},
+        {"version 2, agreed", 2, false, true, true, done + kImportLine + kLiveLine + kVersionLine},
+        {"version 2 with the column already there", 2, true, true, true,
+         done + kImportLine + kLiveLine + kVersionLine},
+        {"version 3: the live results folder", 3, true, true, true, done + kLiveLine + kVersionLine},
+        {"newer version: only the marker", schema::kCurrentVersion + 1, true, true, true, done + kVersionLine},
         {"version 2, refused", 2, false, false, false, {}},
-        {"newer version, refused", 4, true, false, false, {}},
+        {"version 3, refused", 3, true, false, false, {}},
+        {"newer version, refused", schema::kCurrentVersion + 1, true, false, false, {}},
     };
     for (const UpgradeCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestDatabase t(GetParam());
         if (!c.klassenBefore) importWithoutKlassen(t.db());
+        const bool liveBefore = c.version > schema::kCurrentVersion;
+        if (!liveBefore) einstellungenWithoutLiveordner(t.db());
         setVersion(t.db(), c.version);
 
         ScriptedInteraction ui;
@@ -87,8 +108,9 @@ TEST_P(SchemaCheckTest, OtherVersionsAreUpgradedOnlyWhenTheUserAgrees) {
         if (c.accepted) {
             EXPECT_NO_THROW(richtige_db(t.db(), ui));
             EXPECT_TRUE(importHasKlassen(t.db()));
+            EXPECT_TRUE(einstellungenHasLiveordner(t.db()));
             EXPECT_EQ(ui.texts(), QStringList{c.message});
-            EXPECT_EQ(version(t.db()), 3);
+            EXPECT_EQ(version(t.db()), schema::kCurrentVersion);
         } else {
             try {
                 richtige_db(t.db(), ui);
@@ -97,6 +119,7 @@ TEST_P(SchemaCheckTest, OtherVersionsAreUpgradedOnlyWhenTheUserAgrees) {
                 EXPECT_EQ(e.message(), QStringLiteral("Datenbank nicht im richtigen Format."));
             }
             EXPECT_EQ(importHasKlassen(t.db()), c.klassenBefore);
+            EXPECT_EQ(einstellungenHasLiveordner(t.db()), liveBefore);
             EXPECT_EQ(version(t.db()), c.version);
             EXPECT_TRUE(ui.messages.isEmpty());
         }
@@ -109,7 +132,7 @@ TEST_P(SchemaCheckTest, ADatabaseWithoutVersionRowGetsOneAndIsNotAskedAgain) {
     ScriptedInteraction ui;
     ui.answer(true);
     richtige_db(db(), ui);
-    EXPECT_EQ(version(db()), 3);
+    EXPECT_EQ(version(db()), schema::kCurrentVersion);
     ScriptedInteraction again;
     EXPECT_NO_THROW(richtige_db(db(), again));
     EXPECT_TRUE(again.questions.isEmpty());
@@ -284,7 +307,8 @@ void fillTournament(Tdb_procedures& db, int tid, int base, const QString& name) 
     const Params t = {{":t", tid}};
     db.exec(QStringLiteral("INSERT INTO Turnierdaten (TID, turniername) VALUES (:t, :n)"),
             {{":t", tid}, {":n", name}});
-    db.exec(QStringLiteral("INSERT INTO Einstellungen VALUES (:t, :a, :b, :c, :d, NULL)"),
+    db.exec(QStringLiteral("INSERT INTO Einstellungen (TID, einstellung1, einstellung2, einstellung3, einstellung4) "
+                           "VALUES (:t, :a, :b, :c, :d)"),
             {{":t", tid}, {":a", true}, {":b", true}, {":c", true}, {":d", true}});
     db.exec(QStringLiteral("INSERT INTO Spielerdaten (TID, SID, nachname) VALUES (:t, :s, 'Muster')"),
             {{":t", tid}, {":s", base + 1}});
@@ -361,7 +385,7 @@ TEST_P(DeleteTest, RemovesEveryRowOfTheTournamentAndKeepsTheOther) {
         EXPECT_EQ(first[t.name], 0) << t.name.toStdString();
     EXPECT_EQ(ownedRows(db(), 2, 200), before.second);
     EXPECT_EQ(count(db(), QStringLiteral("SELECT COUNT(*) AS n FROM Import")), 0);
-    EXPECT_EQ(version(db()), 3);
+    EXPECT_EQ(version(db()), schema::kCurrentVersion);
     EXPECT_EQ(count(db(), QStringLiteral("SELECT COUNT(*) AS n FROM KO_System")), before.koRows);
     EXPECT_EQ(turnierliste(db()), (QList<Entry>{{2, QStringLiteral("Jugendturnier")}}));
 }
