@@ -158,8 +158,7 @@ private:
 // up to kVersuche times in all; work must therefore change nothing but the database before it returns.
 // Inside another transaction there is nothing to repeat: the conflict goes on to the outer one.
 constexpr int kVersuche = 4;
-template <class F>
-auto inTransaction(Tdb_procedures& db, F&& work) -> decltype(work()) {
+template <class F> auto inTransaction(Tdb_procedures& db, F&& work) -> decltype(work()) {
     for (int versuch = 1;; ++versuch) {
         try {
             Transaction t(db);
@@ -173,7 +172,8 @@ auto inTransaction(Tdb_procedures& db, F&& work) -> decltype(work()) {
                 return r;
             }
         } catch (const DbError& e) {
-            if (e.kind() != DbError::Kind::Conflict || db.transactionDepth() > 0 || versuch >= kVersuche) throw;
+            if (e.kind() != DbError::Kind::Conflict || db.transactionDepth() > 0 || versuch >= kVersuche)
+                throw;
         }
     }
 }

@@ -21,23 +21,22 @@ using namespace spielklasse;
 
 constexpr char kUmgebung[] = "VELMORA_ABBRUCH_DB";
 
-// Four groups of four, the first two of each into a knock-out of eight: 24 group matches, then 7.
 DrawPlan klassenplan() {
-    const char* ko[] = {"Sieger Gruppe A", "Zweiter Gruppe B", "Sieger Gruppe C", "Zweiter Gruppe D",
-                        "Sieger Gruppe B", "Zweiter Gruppe A", "Sieger Gruppe D", "Zweiter Gruppe C"};
-    const int herkunft[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {1, 0}, {0, 1}, {3, 0}, {2, 1}};
-    QVector<PlanSlot> felder;
-    for (int i = 0; i < 8; ++i)
-        felder << label(QString::fromUtf8(ko[i]), herkunft[i][0], herkunft[i][1]);
-    DrawPlan plan;
-    plan.phases = {gruppen(4, 4), bracket(PhasePlan::EinfachesKO, felder, 4), PhasePlan{}};
-    return plan;
+    return vierGruppenInsKO();
 }
-const std::array<Phase, 3> kPhasen{Phase{0, 4, 4, 2, 0}, Phase{1}, Phase{}};
+const std::array<Phase, 3>& kPhasen = kVierGruppenInsKO;
 
 void klasseAnlegen(Tdb_procedures& db) {
     anlegen(db, kPhasen, klassenplan());
 }
+
+// A desk on the file database at pfad that answers no question.
+struct Platz {
+    explicit Platz(const QString& pfad) { db.connectFile(pfad); }
+    Tdb_procedures db;
+    ScriptedInteraction still;
+    Ergebnisverarbeitung ev{db, still, [](tabelle::Vergleich&) {}};
+};
 
 // The child confirms each step on stdout, only after its commit returned.
 void melden(const QString& text) {
@@ -69,10 +68,9 @@ unsigned abbruchSeed() {
 TEST(ErgebnisAbbruch, Kind) {
     const QString pfad = qEnvironmentVariable(kUmgebung);
     if (pfad.isEmpty()) GTEST_SKIP() << "runs only as the child of KilledAtRandomMomentsLosesNothing";
-    Tdb_procedures db;
-    db.connectFile(pfad);
-    ScriptedInteraction still;
-    Ergebnisverarbeitung ev(db, still, [](tabelle::Vergleich&) {});
+    Platz platz(pfad);
+    Tdb_procedures& db = platz.db;
+    Ergebnisverarbeitung& ev = platz.ev;
     int n = 0;
     while (const auto m = naechstes(db)) {
         ASSERT_TRUE(ev.db_beendet(staerkereGewinnt(*m)).geschrieben);
@@ -297,10 +295,9 @@ private:
 TEST(ErgebnisAbbruch, TagKind) {
     const QString pfad = qEnvironmentVariable(kUmgebung);
     if (pfad.isEmpty()) GTEST_SKIP() << "runs only as the child of WholeDayKilledAtFiftyMoments";
-    Tdb_procedures db;
-    db.connectFile(pfad);
-    ScriptedInteraction still;
-    Ergebnisverarbeitung ev(db, still, [](tabelle::Vergleich&) {});
+    Platz platz(pfad);
+    Tdb_procedures& db = platz.db;
+    Ergebnisverarbeitung& ev = platz.ev;
     melden(QStringLiteral("bereit"));
     Tag tag;
     while (const auto s = tag.weiter(db)) {
@@ -371,8 +368,8 @@ TEST(ErgebnisAbbruch, WholeDayKilledAtFiftyMoments) {
         for (int k = 0; k < c; ++k)
             ASSERT_EQ(gemeldet[k], schritte[k].text()) << "the child took another step " << k;
 
-        Tdb_procedures db;
-        db.connectFile(pfad);
+        Platz platz(pfad);
+        Tdb_procedures& db = platz.db;
         EXPECT_EQ(db.selectOne(QStringLiteral("PRAGMA integrity_check")).at(0).toString(),
                   QStringLiteral("ok"));
         const Zustand jetzt = zustand(db);
@@ -389,10 +386,9 @@ TEST(ErgebnisAbbruch, WholeDayKilledAtFiftyMoments) {
 
         // The replay only has to reach the same end, not survive a power cut: no waiting for the disk.
         db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        ScriptedInteraction still;
-        Ergebnisverarbeitung ev(db, still, [](tabelle::Vergleich&) {});
         for (int k = stand; k < schritte.size(); ++k)
-            ASSERT_TRUE(ausfuehren(db, ev, schritte[k])) << "replaying " << schritte[k].text().toStdString();
+            ASSERT_TRUE(ausfuehren(db, platz.ev, schritte[k]))
+                << "replaying " << schritte[k].text().toStdString();
         const Zustand ende = zustand(db);
         EXPECT_TRUE(ende == nach.last()) << unterschiede(ende, nach.last());
     }

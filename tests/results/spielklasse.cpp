@@ -49,6 +49,18 @@ PhasePlan bracket(int system, const QVector<PlanSlot>& felder, int firstGid) {
     return p;
 }
 
+DrawPlan vierGruppenInsKO(int firstSid) {
+    const char* ko[] = {"Sieger Gruppe A", "Zweiter Gruppe B", "Sieger Gruppe C", "Zweiter Gruppe D",
+                        "Sieger Gruppe B", "Zweiter Gruppe A", "Sieger Gruppe D", "Zweiter Gruppe C"};
+    const int herkunft[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {1, 0}, {0, 1}, {3, 0}, {2, 1}};
+    QVector<PlanSlot> felder;
+    for (int i = 0; i < 8; ++i)
+        felder << label(QString::fromUtf8(ko[i]), herkunft[i][0], herkunft[i][1]);
+    DrawPlan plan;
+    plan.phases = {gruppen(4, 4, firstSid), bracket(PhasePlan::EinfachesKO, felder, 4), PhasePlan{}};
+    return plan;
+}
+
 void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawPlan& vorlage, int kind,
              int saetze, int kid) {
     einstellungenAnlegen(db, phasen, kind, saetze, kid);

@@ -36,6 +36,11 @@ PlanSlot label(const QString& text, int gid, int pos);
 PhasePlan gruppen(int gruppen, int plaetze, int firstSid = 101);
 PhasePlan bracket(int system, const QVector<PlanSlot>& felder, int firstGid = 0);
 
+// Four groups of four entries from firstSid on, the first two of each into a knock-out of eight (group
+// A's winner meets B's second, and so on crosswise): 24 group matches, then 7.
+DrawPlan vierGruppenInsKO(int firstSid = 101);
+inline const std::array<Phase, 3> kVierGruppenInsKO{Phase{0, 4, 4, 2, 0}, Phase{1}, Phase{}};
+
 // Writes class kid with these phases: its settings row, the groups and standings rows of every group
 // phase and the whole match plan. kind: 0 singles, 1 doubles, 2 mixed.
 void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawPlan& plan, int kind = 0,

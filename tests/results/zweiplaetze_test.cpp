@@ -33,18 +33,10 @@ void melden(const QString& text) {
     kindMelden("PLATZ", text);
 }
 
-// Four groups of four, the first two of each into a knock-out of eight, for class kid; its entries are
-// real players of the tournament, so a loser can be enrolled as umpire.
+// Four groups of four into a knock-out of eight, for class kid; its entries are real players of the
+// tournament, so a loser can be enrolled as umpire.
 void klasseMitSpielern(Tdb_procedures& db, int kid, int firstSid) {
-    const char* ko[] = {"Sieger Gruppe A", "Zweiter Gruppe B", "Sieger Gruppe C", "Zweiter Gruppe D",
-                        "Sieger Gruppe B", "Zweiter Gruppe A", "Sieger Gruppe D", "Zweiter Gruppe C"};
-    const int herkunft[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {1, 0}, {0, 1}, {3, 0}, {2, 1}};
-    QVector<PlanSlot> felder;
-    for (int i = 0; i < 8; ++i)
-        felder << label(QString::fromUtf8(ko[i]), herkunft[i][0], herkunft[i][1]);
-    DrawPlan plan;
-    plan.phases = {gruppen(4, 4, firstSid), bracket(PhasePlan::EinfachesKO, felder, 4), PhasePlan{}};
-    anlegen(db, {Phase{0, 4, 4, 2, 0}, Phase{1}, Phase{}}, plan, 0, 3, kid);
+    anlegen(db, kVierGruppenInsKO, vierGruppenInsKO(firstSid), 0, 3, kid);
     db.exec(QStringLiteral("UPDATE Turnierklassen SET mann=:m WHERE KID=:k"), {{":m", true}, {":k", kid}});
     for (int sid = firstSid; sid < firstSid + 16; ++sid) {
         SpielerDatensatz s;
