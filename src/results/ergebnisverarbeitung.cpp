@@ -749,7 +749,8 @@ Ergebnisverarbeitung::Ergebnisverarbeitung(Tdb_procedures& db, Interaction& inte
 namespace {
 
 // Runs `lauf` in one transaction until it gets through: each undecided tie rolls it back, is asked
-// with no transaction open, and the run starts again with the answers so far.
+// with no transaction open, and the run starts again with the answers so far. A run that another desk
+// made the server give up starts again too: it reads everything it needs inside its transaction.
 template <class Ergebnis, class F>
 std::optional<Ergebnis> mitFragen(Tdb_procedures& db, Interaction& interaction,
                                   const tabelle::Entscheider& entscheider, F&& lauf) {
@@ -758,10 +759,7 @@ std::optional<Ergebnis> mitFragen(Tdb_procedures& db, Interaction& interaction,
     for (int runde = 0;; ++runde) {
         if (runde > 8) throw std::logic_error("tie decision does not settle");
         try {
-            Transaction t(db);
-            Ergebnis r = lauf(antworten);
-            t.commit();
-            return r;
+            return inTransaction(db, [&] { return lauf(antworten); });
         } catch (const Ablehnung& a) {
             interaction.warning(a.text);
             return std::nullopt;

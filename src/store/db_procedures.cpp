@@ -121,6 +121,10 @@ QVariant readNative(sqlite3_stmt* s, int i) {
 
 } // namespace
 
+const QString kDbKonflikt = QStringLiteral(
+    "Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten geändert. Der Vorgang wurde nicht "
+    "gespeichert; bitte führen Sie ihn noch einmal aus.");
+
 // One statement text, compiled once.
 struct Tdb_procedures::Compiled {
     QString adapted; // in the engine's spelling
@@ -330,6 +334,11 @@ void Tdb_procedures::fail(const QSqlQuery& q, const QString& sql) const { fail(q
 void Tdb_procedures::fail(const QSqlError& e, const QString& sql) const {
     QString text = e.databaseText().trimmed();
     if (text.isEmpty()) text = e.text().trimmed();
+    // The server's codes for a transaction given up in favour of another one: serialization failure
+    // and deadlock. The transaction is lost as a whole, so the operation may run again.
+    const QString code = e.nativeErrorCode();
+    if (code == u"40001" || code == u"40P01")
+        throw DbError(DbError::Kind::Conflict, kDbKonflikt, text + QStringLiteral("\n") + sql);
     throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
 }
 

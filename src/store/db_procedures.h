@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <type_traits>
 
 class QSqlError;
 class QSqlQuery;
@@ -20,7 +21,9 @@ class QSqlQuery;
 // A database failure. Its message is German and can be shown to the user as it stands.
 class DbError : public std::runtime_error {
 public:
-    enum class Kind { Connect, NotWritable, Statement, NoTransaction };
+    // Conflict: the server gave the transaction up in favour of another desk (a deadlock or a failed
+    // serialization); nothing of it was written, and running it again can succeed.
+    enum class Kind { Connect, NotWritable, Statement, NoTransaction, Conflict };
     DbError(Kind kind, const QString& message, const QString& detail = {})
         : std::runtime_error(message.toStdString()), kind_(kind), message_(message), detail_(detail) {}
     Kind kind() const { return kind_; }
@@ -123,6 +126,9 @@ private:
     void* native_ = nullptr;
 };
 
+// What a desk that lost to another desk is told when running its transaction again did not help.
+extern const QString kDbKonflikt;
+
 // Runs a block of writes as one transaction: rolled back unless commit() is reached.
 class Transaction {
 public:
@@ -146,3 +152,28 @@ private:
     Tdb_procedures& db_;
     bool done_ = false;
 };
+
+// Runs work() as one transaction and gives its result. When the server gives the transaction up in
+// favour of another desk (DbError::Kind::Conflict), nothing of it stays, so it runs again from the start,
+// up to kVersuche times in all; work must therefore change nothing but the database before it returns.
+// Inside another transaction there is nothing to repeat: the conflict goes on to the outer one.
+constexpr int kVersuche = 4;
+template <class F> auto inTransaction(Tdb_procedures& db, F&& work) -> decltype(work()) {
+    for (int versuch = 1;; ++versuch) {
+        try {
+            Transaction t(db);
+            if constexpr (std::is_void_v<decltype(work())>) {
+                work();
+                t.commit();
+                return;
+            } else {
+                auto r = work();
+                t.commit();
+                return r;
+            }
+        } catch (const DbError& e) {
+            if (e.kind() != DbError::Kind::Conflict || db.transactionDepth() > 0 || versuch >= kVersuche)
+                throw;
+        }
+    }
+}

@@ -1,13 +1,18 @@
-// Results and undos in a child process on a file database, killed with SIGKILL at random moments: what
-// was confirmed before the kill is there, nothing is half written, and the class plays on to the same end.
+// A class run in a child process on a file database, killed with SIGKILL at random moments: what was
+// confirmed before the kill is there, nothing is half written, and the class plays on to the same end.
+// Set VELMORA_ABBRUCH_SEED to replay the kill moments of a failed run.
 #include "spielklasse.h"
+#include "support/kindprozess.h"
 #include "support/testdb.h"
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
 #include <QThread>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <random>
 
 namespace {
@@ -16,22 +21,46 @@ using namespace spielklasse;
 
 constexpr char kUmgebung[] = "VELMORA_ABBRUCH_DB";
 
-// Four groups of four, the first two of each into a knock-out of eight: 24 group matches, then 7.
+DrawPlan klassenplan() {
+    return vierGruppenInsKO();
+}
+const std::array<Phase, 3>& kPhasen = kVierGruppenInsKO;
+
 void klasseAnlegen(Tdb_procedures& db) {
-    const char* ko[] = {"Sieger Gruppe A", "Zweiter Gruppe B", "Sieger Gruppe C", "Zweiter Gruppe D",
-                        "Sieger Gruppe B", "Zweiter Gruppe A", "Sieger Gruppe D", "Zweiter Gruppe C"};
-    const int herkunft[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {1, 0}, {0, 1}, {3, 0}, {2, 1}};
-    QVector<PlanSlot> felder;
-    for (int i = 0; i < 8; ++i)
-        felder << label(QString::fromUtf8(ko[i]), herkunft[i][0], herkunft[i][1]);
-    DrawPlan plan;
-    plan.phases = {gruppen(4, 4), bracket(PhasePlan::EinfachesKO, felder, 4), PhasePlan{}};
-    anlegen(db, {Phase{0, 4, 4, 2, 0}, Phase{1}, Phase{}}, plan);
+    anlegen(db, kPhasen, klassenplan());
 }
 
+// A desk on the file database at pfad that answers no question.
+struct Platz {
+    explicit Platz(const QString& pfad) { db.connectFile(pfad); }
+    Tdb_procedures db;
+    ScriptedInteraction still;
+    Ergebnisverarbeitung ev{db, still, [](tabelle::Vergleich&) {}};
+};
+
+// The child confirms each step on stdout, only after its commit returned.
+void melden(const QString& text) {
+    kindMelden("ABBRUCH", text);
+}
 void melden(const char* was, int snr) {
-    std::printf("ABBRUCH %s %d\n", was, snr);
+    melden(QStringLiteral("%1 %2").arg(QString::fromLatin1(was)).arg(snr));
+}
+
+std::unique_ptr<Kindprozess> kind(const char* test, const QString& pfad) {
+    return std::make_unique<Kindprozess>(QStringLiteral("ABBRUCH"),
+                                         QStringLiteral("ErgebnisAbbruch.") + QString::fromLatin1(test),
+                                         QHash<QString, QString>{{QString::fromLatin1(kUmgebung), pfad}});
+}
+
+// The seed of the kill moments: VELMORA_ABBRUCH_SEED replays a run, otherwise a new one; printed, so a
+// failure can be replayed.
+unsigned abbruchSeed() {
+    bool ok = false;
+    unsigned seed = qEnvironmentVariable("VELMORA_ABBRUCH_SEED").toUInt(&ok);
+    if (!ok) seed = std::random_device{}();
+    std::printf("kill moments: VELMORA_ABBRUCH_SEED=%u\n", seed);
     std::fflush(stdout);
+    return seed;
 }
 
 // The child: plays the class in match order, every third result withdrawn and entered again, and
@@ -39,10 +68,9 @@ void melden(const char* was, int snr) {
 TEST(ErgebnisAbbruch, Kind) {
     const QString pfad = qEnvironmentVariable(kUmgebung);
     if (pfad.isEmpty()) GTEST_SKIP() << "runs only as the child of KilledAtRandomMomentsLosesNothing";
-    Tdb_procedures db;
-    db.connectFile(pfad);
-    ScriptedInteraction still;
-    Ergebnisverarbeitung ev(db, still, [](tabelle::Vergleich&) {});
+    Platz platz(pfad);
+    Tdb_procedures& db = platz.db;
+    Ergebnisverarbeitung& ev = platz.ev;
     int n = 0;
     while (const auto m = naechstes(db)) {
         ASSERT_TRUE(ev.db_beendet(staerkereGewinnt(*m)).geschrieben);
@@ -110,8 +138,7 @@ TEST(ErgebnisAbbruch, KilledAtRandomMomentsLosesNothing) {
         ziel = zustand(ref.db());
     }
 
-    std::random_device quelle;
-    const unsigned seed = quelle();
+    const unsigned seed = abbruchSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 zufall(seed);
     // Operations the child reports: 31 results and 10 withdrawals, each withdrawn one entered again.
@@ -125,36 +152,13 @@ TEST(ErgebnisAbbruch, KilledAtRandomMomentsLosesNothing) {
         const QString pfad = t.location();
         t.db().disconnect();
 
-        QProcess kind;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(kUmgebung), pfad);
-        kind.setProcessEnvironment(env);
-        kind.setProcessChannelMode(QProcess::SeparateChannels);
-        kind.start(QCoreApplication::applicationFilePath(),
-                   {QStringLiteral("--gtest_filter=ErgebnisAbbruch.Kind")});
-        ASSERT_TRUE(kind.waitForStarted());
-
-        const int bis = nachMeldungen(zufall);
-        QStringList bestaetigt;
-        QByteArray rest;
-        const auto lesen = [&] {
-            rest += kind.readAllStandardOutput();
-            int nl;
-            while ((nl = rest.indexOf('\n')) >= 0) {
-                const QString zeile = QString::fromUtf8(rest.left(nl));
-                rest.remove(0, nl + 1);
-                if (zeile.startsWith(QStringLiteral("ABBRUCH "))) bestaetigt << zeile.mid(8);
-            }
-        };
-        while (bestaetigt.size() < bis && kind.state() == QProcess::Running) {
-            kind.waitForReadyRead(5000);
-            lesen();
-        }
+        const auto k = kind("Kind", pfad);
+        ASSERT_TRUE(k->gestartet());
+        k->warten(nachMeldungen(zufall));
         // Somewhere inside the next operation, or between two.
         QThread::usleep(warteMikros(zufall));
-        kind.kill();
-        kind.waitForFinished(10000);
-        lesen();
+        k->toeten();
+        const QStringList& bestaetigt = k->zeilen();
         SCOPED_TRACE("killed after " + std::to_string(bestaetigt.size()) + " confirmed operations");
 
         t.db().connectFile(pfad);
@@ -187,6 +191,210 @@ TEST(ErgebnisAbbruch, KilledAtRandomMomentsLosesNothing) {
             EXPECT_TRUE(ende.spiele[i] == ziel.spiele[i]) << "match " << ziel.spiele[i].spielnummer;
         EXPECT_EQ(ende.tabellen, ziel.tabellen);
     }
+}
+
+// --- The whole day -----------------------------------------------------------------------------------
+
+bool operator==(const Zustand& a, const Zustand& b) {
+    return a.spiele == b.spiele && a.tabellen == b.tabellen;
+}
+
+// The match numbers and groups in which two states differ, for the failure message.
+std::string unterschiede(const Zustand& a, const Zustand& b) {
+    QStringList out;
+    if (a.spiele.size() != b.spiele.size())
+        out << QStringLiteral("%1 matches against %2").arg(a.spiele.size()).arg(b.spiele.size());
+    for (int i = 0; i < std::min(a.spiele.size(), b.spiele.size()); ++i)
+        if (!(a.spiele[i] == b.spiele[i])) out << QStringLiteral("match %1").arg(a.spiele[i].spielnummer);
+    for (int g = 0; g < std::min(a.tabellen.size(), b.tabellen.size()); ++g)
+        if (a.tabellen[g] != b.tabellen[g]) out << QStringLiteral("standings of group %1").arg(g);
+    return out.join(QStringLiteral(", ")).toStdString();
+}
+
+// One step of the day.
+struct Schritt {
+    enum Art { Auslosung, Ergebnis, Falsch, Korrektur, FalschKorrigiert, Zurueck, Begonnen };
+    Art art = Auslosung;
+    int snr = 0;
+
+    QString text() const {
+        static const char* namen[] = {"auslosung",        "ergebnis", "falsch",  "korrektur",
+                                      "falschkorrigiert", "zurueck",  "begonnen"};
+        return QStringLiteral("%1 %2").arg(QString::fromLatin1(namen[art])).arg(snr);
+    }
+};
+
+// Runs one step through the draw completion and result processing; false when it wrote nothing.
+bool ausfuehren(Tdb_procedures& db, Ergebnisverarbeitung& ev, const Schritt& s) {
+    switch (s.art) {
+    case Schritt::Auslosung:
+        planSchreiben(db, kPhasen, klassenplan());
+        return !spiele(db).isEmpty();
+    case Schritt::Ergebnis:
+        return ev.db_beendet(staerkereGewinnt(spiel(db, s.snr))).geschrieben;
+    case Schritt::Falsch:
+        return ev.db_beendet(schwaechereGewinnt(spiel(db, s.snr))).geschrieben;
+    case Schritt::Korrektur:
+        return ev.korrigieren(staerkereGewinnt(spiel(db, s.snr))).geschrieben;
+    case Schritt::FalschKorrigiert:
+        return ev.korrigieren(schwaechereGewinnt(spiel(db, s.snr))).geschrieben;
+    case Schritt::Zurueck:
+        return ev.db_zuruecksetzen(kKid, s.snr).geschrieben;
+    case Schritt::Begonnen:
+        return ev.db_zuruecksetzen(kKid, s.snr, true).geschrieben;
+    }
+    return false;
+}
+
+// The day at the desk: the draw completed, then match after match in number order. Every seventh is
+// entered wrongly and corrected, every fifth withdrawn (every tenth back to started) and entered again;
+// once the first knock-out match is played, the match of group A between its two best is corrected
+// against them and back, which empties the knock-out matches built on the group and plays them again.
+// Each step follows from the database alone, so every run of the day takes the same steps.
+class Tag {
+public:
+    std::optional<Schritt> weiter(Tdb_procedures& db) {
+        if (!geplant_) {
+            geplant_ = true;
+            return Schritt{Schritt::Auslosung, 0};
+        }
+        if (offen_.isEmpty()) planen(db);
+        if (offen_.isEmpty()) return std::nullopt;
+        return offen_.takeFirst();
+    }
+
+private:
+    void planen(Tdb_procedures& db) {
+        const auto m = naechstes(db);
+        if (!m) return;
+        const int snr = m->spielnummer;
+        ++n_;
+        if (n_ % 7 == 3)
+            offen_ << Schritt{Schritt::Falsch, snr} << Schritt{Schritt::Korrektur, snr};
+        else
+            offen_ << Schritt{Schritt::Ergebnis, snr};
+        if (n_ % 5 == 4)
+            offen_ << Schritt{n_ % 10 == 9 ? Schritt::Begonnen : Schritt::Zurueck, snr}
+                   << Schritt{Schritt::Ergebnis, snr};
+        if (m->gruppe < 0 && !spaet_) {
+            spaet_ = true;
+            for (const SpielplanRow& g : spiele(db))
+                if (g.gruppe == 0 && std::min(g.SID1, g.SID2) == 101 && std::max(g.SID1, g.SID2) == 102)
+                    offen_ << Schritt{Schritt::FalschKorrigiert, g.spielnummer}
+                           << Schritt{Schritt::Korrektur, g.spielnummer};
+        }
+    }
+
+    bool geplant_ = false;
+    bool spaet_ = false;
+    int n_ = 0;
+    QVector<Schritt> offen_;
+};
+
+// The child of the day: reports that it is connected, then each step once it is committed.
+TEST(ErgebnisAbbruch, TagKind) {
+    const QString pfad = qEnvironmentVariable(kUmgebung);
+    if (pfad.isEmpty()) GTEST_SKIP() << "runs only as the child of WholeDayKilledAtFiftyMoments";
+    Platz platz(pfad);
+    Tdb_procedures& db = platz.db;
+    Ergebnisverarbeitung& ev = platz.ev;
+    melden(QStringLiteral("bereit"));
+    Tag tag;
+    while (const auto s = tag.weiter(db)) {
+        ASSERT_TRUE(ausfuehren(db, ev, *s)) << s->text().toStdString();
+        melden(s->text());
+    }
+}
+
+TEST(ErgebnisAbbruch, WholeDayKilledAtFiftyMoments) {
+    if (!qEnvironmentVariableIsEmpty(kUmgebung)) GTEST_SKIP() << "the child does not start children";
+
+    // Every round starts from a copy of the same file: the class and its phases entered, not drawn.
+    TestDatabase vorlage(DbKind::File);
+    einstellungenAnlegen(vorlage.db(), kPhasen);
+    vorlage.db().disconnect();
+
+    // The uninterrupted day, with the state after each step: after a kill the database must stand
+    // exactly where the confirmed steps left it, or one step further.
+    QVector<Schritt> schritte;
+    QVector<Zustand> nach;
+    qint64 mikrosJeSchritt = 0;
+    {
+        TestDatabase ref(DbKind::File);
+        einstellungenAnlegen(ref.db(), kPhasen);
+        ScriptedInteraction still;
+        Ergebnisverarbeitung ev(ref.db(), still, [](tabelle::Vergleich&) {});
+        nach << zustand(ref.db());
+        Tag tag;
+        QElapsedTimer uhr;
+        uhr.start();
+        while (const auto s = tag.weiter(ref.db())) {
+            ASSERT_TRUE(ausfuehren(ref.db(), ev, *s)) << s->text().toStdString();
+            schritte << *s;
+            nach << zustand(ref.db());
+        }
+        mikrosJeSchritt = uhr.nsecsElapsed() / 1000 / schritte.size();
+        ASSERT_EQ(nach.last().spiele.size(), 31);
+        for (const SpielplanRow& m : nach.last().spiele)
+            ASSERT_TRUE(m.beendet) << m.spielnummer;
+    }
+
+    const unsigned seed = abbruchSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 zufall(seed);
+    std::uniform_int_distribution<int> nachSchritten(0, int(schritte.size()) - 1);
+    // Up to two steps' time after the last report, spread evenly over the orders of magnitude: a step's
+    // time is mostly its commit waiting for the disk, and most kills should fall before that, among the
+    // statements of the step.
+    std::uniform_real_distribution<double> warteLog(std::log(20.0), std::log(2.0 * double(mikrosJeSchritt)));
+
+    int weiter = 0, ganz = 0;
+    constexpr int kRunden = 50;
+    for (int runde = 0; runde < kRunden; ++runde) {
+        SCOPED_TRACE("round " + std::to_string(runde));
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("turnier_db.sqlite"));
+        ASSERT_TRUE(QFile::copy(vorlage.location(), pfad));
+
+        const auto k = kind("TagKind", pfad);
+        ASSERT_TRUE(k->gestartet());
+        k->warten(1 + nachSchritten(zufall));
+        QThread::usleep(static_cast<unsigned long>(std::exp(warteLog(zufall))));
+        k->toeten();
+        ASSERT_FALSE(k->zeilen().isEmpty()) << "the child never connected";
+        const QStringList gemeldet = k->zeilen().mid(1);
+        const int c = int(gemeldet.size());
+        SCOPED_TRACE("killed after " + std::to_string(c) + " confirmed steps");
+        for (int k = 0; k < c; ++k)
+            ASSERT_EQ(gemeldet[k], schritte[k].text()) << "the child took another step " << k;
+
+        Platz platz(pfad);
+        Tdb_procedures& db = platz.db;
+        EXPECT_EQ(db.selectOne(QStringLiteral("PRAGMA integrity_check")).at(0).toString(),
+                  QStringLiteral("ok"));
+        const Zustand jetzt = zustand(db);
+        int stand = -1;
+        if (jetzt == nach[c])
+            stand = c;
+        else if (c + 1 < nach.size() && jetzt == nach[c + 1])
+            stand = c + 1;
+        ASSERT_GE(stand, 0) << "neither the confirmed state nor one step further: "
+                            << unterschiede(jetzt, nach[c]);
+        stimmig(db);
+        weiter += stand > c;
+        ganz += stand == int(schritte.size());
+
+        // The replay only has to reach the same end, not survive a power cut: no waiting for the disk.
+        db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        for (int k = stand; k < schritte.size(); ++k)
+            ASSERT_TRUE(ausfuehren(db, platz.ev, schritte[k]))
+                << "replaying " << schritte[k].text().toStdString();
+        const Zustand ende = zustand(db);
+        EXPECT_TRUE(ende == nach.last()) << unterschiede(ende, nach.last());
+    }
+    std::printf("%d kills survived over a day of %d steps (%lld us each): %d found the step after the "
+                "last report committed, %d came after the whole day\n",
+                kRunden, int(schritte.size()), static_cast<long long>(mikrosJeSchritt), weiter, ganz);
 }
 
 } // namespace

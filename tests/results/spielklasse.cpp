@@ -49,14 +49,30 @@ PhasePlan bracket(int system, const QVector<PlanSlot>& felder, int firstGid) {
     return p;
 }
 
+DrawPlan vierGruppenInsKO(int firstSid) {
+    const char* ko[] = {"Sieger Gruppe A", "Zweiter Gruppe B", "Sieger Gruppe C", "Zweiter Gruppe D",
+                        "Sieger Gruppe B", "Zweiter Gruppe A", "Sieger Gruppe D", "Zweiter Gruppe C"};
+    const int herkunft[][2] = {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {1, 0}, {0, 1}, {3, 0}, {2, 1}};
+    QVector<PlanSlot> felder;
+    for (int i = 0; i < 8; ++i)
+        felder << label(QString::fromUtf8(ko[i]), herkunft[i][0], herkunft[i][1]);
+    DrawPlan plan;
+    plan.phases = {gruppen(4, 4, firstSid), bracket(PhasePlan::EinfachesKO, felder, 4), PhasePlan{}};
+    return plan;
+}
+
 void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawPlan& vorlage, int kind,
-             int saetze) {
+             int saetze, int kid) {
+    einstellungenAnlegen(db, phasen, kind, saetze, kid);
+    planSchreiben(db, phasen, vorlage, kind, kid);
+}
+
+void einstellungenAnlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, int kind, int saetze,
+                          int kid) {
     db.exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, system, kbezeichnung, saetze) VALUES "
                            "(:k, :t, :s, 'Klasse', :sa)"),
-            {{":k", kKid}, {":t", kTid}, {":s", kind}, {":sa", saetze}});
-    Params p{{":k", kKid}};
-    gruppeninfos infos;
-    infos.kind = kind;
+            {{":k", kid}, {":t", kTid}, {":s", kind}, {":sa", saetze}});
+    Params p{{":k", kid}};
     for (int n = 0; n < 3; ++n) {
         const Phase& ph = phasen[n];
         const bool da = ph.system >= 0;
@@ -66,11 +82,6 @@ void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawP
         p.append({":t" + s, oderNull(ph.teilnehmer, da)});
         p.append({":b" + s, oderNull(ph.besten, da)});
         p.append({":bp" + s, oderNull(ph.bestplazierten, da)});
-        infos.phase[n] = da ? ph.system : -1;
-        infos.gruppenanzahl[n] = da ? ph.gruppen : -1;
-        infos.teilnehmer[n] = da ? ph.teilnehmer : -1;
-        infos.besten[n] = da ? ph.besten : -1;
-        infos.bestplazierten[n] = da ? ph.bestplazierten : -1;
     }
     db.exec(QStringLiteral(
                 "INSERT INTO Gruppeneinstellungen (KID, phase1, phase2, phase3, gruppenanzahl1, "
@@ -78,13 +89,27 @@ void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawP
                 "besten3, bestplazierten1, bestplazierten2, bestplazierten3, gesetzt) VALUES (:k, :p1, :p2, "
                 ":p3, :g1, :g2, :g3, :t1, :t2, :t3, :b1, :b2, :b3, :bp1, :bp2, :bp3, 0)"),
             p);
+}
 
+void planSchreiben(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawPlan& vorlage, int kind,
+                   int kid) {
+    gruppeninfos infos;
+    infos.kind = kind;
+    for (int n = 0; n < 3; ++n) {
+        const Phase& ph = phasen[n];
+        const bool da = ph.system >= 0;
+        infos.phase[n] = da ? ph.system : -1;
+        infos.gruppenanzahl[n] = da ? ph.gruppen : -1;
+        infos.teilnehmer[n] = da ? ph.teilnehmer : -1;
+        infos.besten[n] = da ? ph.besten : -1;
+        infos.bestplazierten[n] = da ? ph.bestplazierten : -1;
+    }
     DrawPlan plan = vorlage;
-    plan.kid = kKid;
+    plan.kid = kid;
     plan.tid = kTid;
     plan.kind = kind;
     Gruppenauslosung a;
-    a.kid = kKid;
+    a.kid = kid;
     a.infos = infos;
     a.tische.tische = {QStringLiteral("1"), QStringLiteral("2")};
     for (int n = 0; n < 3; ++n) {
@@ -108,9 +133,9 @@ void anlegen(Tdb_procedures& db, const std::array<Phase, 3>& phasen, const DrawP
     ASSERT_TRUE(r.geschrieben) << still.texts().join(u'\n').toStdString();
 }
 
-ErgebnisEingabe eingabe(int snr, const QString& ergebnis, const QStringList& saetze) {
+ErgebnisEingabe eingabe(int snr, const QString& ergebnis, const QStringList& saetze, int kid) {
     ErgebnisEingabe e;
-    e.kid = kKid;
+    e.kid = kid;
     e.snr = snr;
     e.ergebnis = ergebnis;
     e.saetze = saetze;
@@ -120,30 +145,31 @@ ErgebnisEingabe eingabe(int snr, const QString& ergebnis, const QStringList& sae
 }
 
 namespace {
-ErgebnisEingabe ersterGewinnt(int snr, bool erster) {
-    return erster ? eingabe(snr, QStringLiteral("3:1"), {"+5", "-7", "+9", "+3"})
-                  : eingabe(snr, QStringLiteral("1:3"), {"-5", "+7", "-9", "-3"});
+ErgebnisEingabe ersterGewinnt(const SpielplanRow& m, bool erster) {
+    const int kid = m.KID > 0 ? m.KID : kKid;
+    return erster ? eingabe(m.spielnummer, QStringLiteral("3:1"), {"+5", "-7", "+9", "+3"}, kid)
+                  : eingabe(m.spielnummer, QStringLiteral("1:3"), {"-5", "+7", "-9", "-3"}, kid);
 }
 } // namespace
 
 ErgebnisEingabe staerkereGewinnt(const SpielplanRow& m) {
-    return ersterGewinnt(m.spielnummer, m.SID1 < m.SID2);
+    return ersterGewinnt(m, m.SID1 < m.SID2);
 }
 
 ErgebnisEingabe schwaechereGewinnt(const SpielplanRow& m) {
-    return ersterGewinnt(m.spielnummer, m.SID1 > m.SID2);
+    return ersterGewinnt(m, m.SID1 > m.SID2);
 }
 
-QVector<SpielplanRow> spiele(Tdb_procedures& db) {
-    return matchrecord::matchesOfClass(db, kKid);
+QVector<SpielplanRow> spiele(Tdb_procedures& db, int kid) {
+    return matchrecord::matchesOfClass(db, kid);
 }
 
-SpielplanRow spiel(Tdb_procedures& db, int snr) {
-    return matchrecord::readMatch(db, kKid, snr).value_or(SpielplanRow{});
+SpielplanRow spiel(Tdb_procedures& db, int snr, int kid) {
+    return matchrecord::readMatch(db, kid, snr).value_or(SpielplanRow{});
 }
 
-std::optional<SpielplanRow> naechstes(Tdb_procedures& db) {
-    for (const SpielplanRow& m : spiele(db))
+std::optional<SpielplanRow> naechstes(Tdb_procedures& db, int kid) {
+    for (const SpielplanRow& m : spiele(db, kid))
         if (hasBothSides(m) && !m.beendet) return m;
     return std::nullopt;
 }

@@ -1,3 +1,4 @@
+#include "support/gegenplatz.h"
 #include "support/testdb.h"
 
 #include <QDate>
@@ -328,5 +329,58 @@ INSTANTIATE_TEST_SUITE_P(
                   "SELECT 'true [x] like' AS t, :true FROM s"},
         AdaptCase{"SELECT 'it''s true' FROM s WHERE truename=1", "SELECT 'it''s true' FROM s WHERE truename=1",
                   "SELECT 'it''s true' FROM s WHERE truename=1"}));
+
+// A desk that loses a deadlock to another desk: on its own the whole transaction runs again and gets
+// through; inside an outer transaction there is nothing to repeat and the desk is told in German.
+class DeadlockTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(DeadlockTest, TheLoserRunsAgainOrIsToldInGerman) {
+    VELMORA_SKIP_WITHOUT_SERVER(DbKind::Server);
+    const bool innen = GetParam();
+    TestDatabase t(DbKind::Server);
+    Tdb_procedures& db = t.db();
+    db.exec(
+        QStringLiteral("INSERT INTO Turnierklassen (KID, TID, kbezeichnung) VALUES (1, 1, ''), (2, 1, '')"));
+    // The other desk holds class 2 and then wants class 1, which the test's desk holds while it waits.
+    Gegenplatz anderer(
+        t, QStringLiteral("UPDATE Turnierklassen SET kbezeichnung=kbezeichnung || 'B' WHERE KID=2"),
+        QStringLiteral("UPDATE Turnierklassen SET kbezeichnung=kbezeichnung || 'B' WHERE KID=1"));
+    anderer.gesperrt();
+    int laeufe = 0;
+    const auto schreiben = [&] {
+        ++laeufe;
+        db.exec(QStringLiteral("UPDATE Turnierklassen SET kbezeichnung=kbezeichnung || 'A' WHERE KID=1"));
+        db.exec(QStringLiteral("UPDATE Turnierklassen SET kbezeichnung=kbezeichnung || 'A' WHERE KID=2"));
+    };
+    if (innen) {
+        db.begin();
+        try {
+            inTransaction(db, schreiben);
+            ADD_FAILURE() << "the deadlock was not reported";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.kind(), DbError::Kind::Conflict);
+            EXPECT_EQ(e.message(), kDbKonflikt);
+        }
+        db.rollback();
+    } else {
+        inTransaction(db, schreiben);
+    }
+    EXPECT_EQ(anderer.ende().toStdString(), "");
+    // On its own it runs at least twice: its run may be given up again when it takes class 1 back before
+    // the other desk, which was waiting for it.
+    if (innen)
+        EXPECT_EQ(laeufe, 1);
+    else
+        EXPECT_GE(laeufe, 2);
+    // What the given-up run wrote is gone: each desk's mark is there once, the loser's after the winner's.
+    const QString erwartet = innen ? QStringLiteral("B") : QStringLiteral("BA");
+    for (const Row& r : db.select(QStringLiteral("SELECT kbezeichnung FROM Turnierklassen ORDER BY KID")))
+        EXPECT_EQ(r.text(u"kbezeichnung"), erwartet);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desks, DeadlockTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) {
+                             return std::string(i.param ? "InsideAnOuterTransaction" : "OnItsOwn");
+                         });
 
 } // namespace
