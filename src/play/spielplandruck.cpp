@@ -1,9 +1,7 @@
 #include "play/spielplandruck.h"
 
-#include "common/interaction.h"
+#include "output/druckauftrag.h"
 #include "output/printsurface.h"
-
-#include <exception>
 
 QVector<SpielplanZeile> spielplanzeilen(const QVector<SpielplanRow>& matches, int gid) {
     QVector<SpielplanZeile> out;
@@ -131,25 +129,7 @@ void spielplanlisteZeichnen(PrintSurface& s, const QString& turniername, const Q
 
 bool spielplanlisteDrucken(Interaction& interaction, const QString& turniername, const QString& titel,
                            const QVector<SpielplanZeile>& zeilen) {
-    bool failed = false;
-    bool printed = false;
-    try {
-        printed = interaction.print(
-            QStringLiteral("Spielplan"), QPageLayout::Landscape,
-            [&](PrintSurface& s) {
-                if (!s.isActive()) {
-                    failed = true;
-                    return;
-                }
-                spielplanlisteZeichnen(s, turniername, titel, zeilen);
-            },
-            Interaction::PrintMode::Dialog);
-    } catch (const std::exception&) {
-        failed = true;
-    }
-    if (failed) {
-        interaction.error(QStringLiteral("Druckerfehler"), Interaction::Button::Ok);
-        return false;
-    }
-    return printed;
+    return druckauftrag(
+        interaction, QStringLiteral("Spielplan"), QPageLayout::Landscape,
+        [&](PrintSurface& s) { spielplanlisteZeichnen(s, turniername, titel, zeilen); }, Druckziel::Drucker);
 }

@@ -60,8 +60,9 @@ void ScriptedInteraction::clear() {
 }
 
 bool ScriptedInteraction::print(const QString& title, QPageLayout::Orientation orientation,
-                                const std::function<void(PrintSurface&)>& draw, PrintMode) {
+                                const std::function<void(PrintSurface&)>& draw, PrintMode mode) {
     printTitles << title;
+    printModes << mode;
     if (!printAnswers.isEmpty() && !printAnswers.takeFirst()) return false;
     lastPrintPdf = printDir_.filePath(QStringLiteral("print%1.pdf").arg(++printCount_));
     lastPrintPages = 0;

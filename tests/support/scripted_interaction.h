@@ -50,6 +50,7 @@ public:
     QStringList presetPaths;
     QList<bool> printAnswers;   // false = the print dialog is cancelled; empty = confirmed
     QStringList printTitles;
+    QList<PrintMode> printModes; // per print: the print dialog or a preview
     QString lastPrintPdf;       // the PDF the last confirmed print went to
     int lastPrintPages = 0;
     int lastProgress = -1;

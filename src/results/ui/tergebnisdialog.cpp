@@ -1,5 +1,7 @@
 #include "results/ui/tergebnisdialog.h"
 
+#include "output/ui/druckzielknopf.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -179,7 +182,9 @@ TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(pa
     cancel_ = new QPushButton(QStringLiteral("Zurück"), this);
     cancel_->setObjectName(QStringLiteral("cancel"));
     cancel_->setAutoDefault(false);
+    druckziel_ = druckzielKnopf(this, [this](Druckziel ziel) { m_.drucken(ziel); });
     knoepfe->addWidget(drucken_);
+    knoepfe->addWidget(druckziel_);
     knoepfe->addStretch();
     knoepfe->addWidget(ok_);
     knoepfe->addWidget(cancel_);
@@ -226,6 +231,7 @@ void TergebnisDialog::zeigen() {
     ok_->setEnabled(true);
     cancel_->setEnabled(true);
     drucken_->setEnabled(m_.druckenEnabled);
+    druckziel_->setEnabled(m_.druckenEnabled);
 
     spieler1_->setText(m_.spieler1Label);
     spieler2_->setText(m_.spieler2Label);
