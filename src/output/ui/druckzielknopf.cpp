@@ -10,6 +10,8 @@ QToolButton* druckzielKnopf(QWidget* parent, const std::function<void(Druckziel)
     knopf->setToolTip(QStringLiteral("Weitere Druckziele"));
     knopf->setPopupMode(QToolButton::InstantPopup);
     knopf->setArrowType(Qt::DownArrow);
+    // The arrow says it all; the menu's own marker beside it would be a second one.
+    knopf->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     auto* menue = new QMenu(knopf);
     const std::pair<const char*, Druckziel> ziele[] = {{"Drucken …", Druckziel::Drucker},
                                                        {"Seitenansicht …", Druckziel::Vorschau},
