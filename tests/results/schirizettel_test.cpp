@@ -454,6 +454,14 @@ TEST_P(Teamzettel, AMissingMatchOrUnreadableDataIsAPrinterErrorAndNothingIsPrint
     EXPECT_TRUE(ui.printTitles.isEmpty());
 }
 
+TEST_P(Teamzettel, APrinterThatCannotStartIsAPrinterError) {
+    anlegen({1, 2});
+    ui.printerFails = true;
+    EXPECT_FALSE(schirizettel::drucken(ui, db(), kKid, kSnr));
+    EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Druckerfehler")});
+    EXPECT_EQ(ui.messages.value(0).button, Interaction::Button::Ok);
+}
+
 TEST_P(Teamzettel, CancellingTheDialogOrTheFileChoicePrintsNothing) {
     anlegen({1, 2});
     ui.printAnswers << false;

@@ -51,6 +51,7 @@ public:
     QList<bool> printAnswers;   // false = the print dialog is cancelled; empty = confirmed
     QStringList printTitles;
     QList<PrintMode> printModes; // per print: the print dialog or a preview
+    bool printerFails = false;   // the confirmed printer cannot start a document
     QString lastPrintPdf;       // the PDF the last confirmed print went to
     int lastPrintPages = 0;
     int lastProgress = -1;
