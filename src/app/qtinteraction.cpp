@@ -115,6 +115,7 @@ bool QtInteraction::print(const QString& title, QPageLayout::Orientation orienta
         PrintSurface surface(target);
         if (!surface.begin()) {
             drawn = false;
+            draw(surface);
             return;
         }
         draw(surface);

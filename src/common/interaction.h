@@ -35,7 +35,9 @@ public:
 
     enum class PrintMode { Dialog, Preview };
     // Shows the print dialog (or a print preview); when the user confirms, draw() paints the document
-    // on a surface already begun in the given orientation. False when cancelled or the printer failed.
+    // on a surface already begun in the given orientation. A printer that cannot start a document hands
+    // draw() the surface unbegun (isActive() false), so the caller can report it. False when cancelled or
+    // the printer failed.
     virtual bool print(const QString& title, QPageLayout::Orientation orientation,
                        const std::function<void(PrintSurface&)>& draw, PrintMode mode) = 0;
 

@@ -1,8 +1,6 @@
 #include "output/plandruck.h"
 
-#include "output/drucken.h"
-#include "output/htmlexport.h"
-#include "output/pdfprint.h"
+#include "output/druckauftrag.h"
 #include "output/printsurface.h"
 #include "play/plandaten.h"
 
@@ -460,26 +458,11 @@ bool drucken(Interaction& interaction, const PlanDaten& d, int phase, const QStr
                          }());
     };
 
-    if (wahl->ziel == Interaction::DruckWahl::Ziel::Pdf) {
-        QString path =
-            interaction.saveFile(QStringLiteral("Plan als PDF speichern"),
-                                 QDir(ordner).filePath(pdfName(titel, phase)), QStringLiteral("PDF (*.pdf)"));
-        if (path.isEmpty()) return false;
-        if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
-        try {
-            exportdatei::schreibenUeber(path,
-                                        [&](const QString& temp) { return printToPdf(temp, format, draw); });
-        } catch (const ExportFehler& e) {
-            interaction.error(e.message());
-            return false;
-        }
-        return true;
-    }
-
-    return druckenMitMeldung(interaction, titel.isEmpty() ? QStringLiteral("Plan") : titel, format, draw,
-                             wahl->ziel == Interaction::DruckWahl::Ziel::Vorschau
-                                 ? Interaction::PrintMode::Preview
-                                 : Interaction::PrintMode::Dialog);
+    const Druckziel ziel = wahl->ziel == Interaction::DruckWahl::Ziel::Pdf        ? Druckziel::Pdf
+                           : wahl->ziel == Interaction::DruckWahl::Ziel::Vorschau ? Druckziel::Vorschau
+                                                                                 : Druckziel::Drucker;
+    return druckauftrag(interaction, titel.isEmpty() ? QStringLiteral("Plan") : titel, format, draw, ziel,
+                        QDir(ordner).filePath(pdfName(titel, phase)));
 }
 
 } // namespace plandruck

@@ -1,7 +1,6 @@
 #include "play/spielplandruck.h"
 
-#include "common/interaction.h"
-#include "output/drucken.h"
+#include "output/druckauftrag.h"
 #include "output/printsurface.h"
 
 QVector<SpielplanZeile> spielplanzeilen(const QVector<SpielplanRow>& matches, int gid) {
@@ -130,6 +129,7 @@ void spielplanlisteZeichnen(PrintSurface& s, const QString& turniername, const Q
 
 bool spielplanlisteDrucken(Interaction& interaction, const QString& turniername, const QString& titel,
                            const QVector<SpielplanZeile>& zeilen) {
-    return druckenMitMeldung(interaction, QStringLiteral("Spielplan"), QPageLayout::Landscape,
-                             [&](PrintSurface& s) { spielplanlisteZeichnen(s, turniername, titel, zeilen); });
+    return druckauftrag(
+        interaction, QStringLiteral("Spielplan"), QPageLayout::Landscape,
+        [&](PrintSurface& s) { spielplanlisteZeichnen(s, turniername, titel, zeilen); }, Druckziel::Drucker);
 }

@@ -4,6 +4,7 @@
 #include "common/interaction.h"
 #include "results/ergebnisverarbeitung.h"
 #include "results/satznotation.h"
+#include "results/schirizettel.h"
 #include "store/db_procedures.h"
 
 #include <QRegularExpression>
@@ -11,8 +12,6 @@
 const QString Tergebnis::kUngueltigePlatte = QStringLiteral("Wählen Sie eine gültige Platte");
 const QString Tergebnis::kKeinWert = QStringLiteral("Keinen korrekten Wert eingegeben");
 const QString Tergebnis::kUngueltigeZeit = QStringLiteral("Geben Sie eine gültige Uhrzeit ein");
-const QString Tergebnis::kZettelFehlt =
-    QStringLiteral("Der Schiedsrichterzettel kann in dieser Version noch nicht gedruckt werden");
 const QStringList Tergebnis::kSeiten = {QStringLiteral("Spielplanung"), QStringLiteral("Spiel aufgerufen"),
                                         QStringLiteral("Fertig")};
 
@@ -82,6 +81,9 @@ std::optional<SpielplanRow> Tergebnis::vorbereiten(int nr, Dialogmodus m, bool g
     snr = nr;
     next = next1 = true;
     next1Visible = m == Dialogmodus::Aufrufen;
+    // Showing the dialog enables its three buttons on every page: the slip is wanted most once the
+    // match is called, when table and umpire are known.
+    druckenEnabled = true;
     ergebnisItems = satznotation::ergebnisliste(info.saetze);
     satzFelder = 2 * info.saetze - 1;
     // The day picker always shows a day: today until a planned or start day is known.
@@ -163,7 +165,7 @@ bool Tergebnis::spielMauellStarten(int nr) {
 
 void Tergebnis::spielaufgerufen(int nr) {
     const std::optional<SpielplanRow> m = vorbereiten(nr, Dialogmodus::SpielStarten, false);
-    druckenEnabled = plattenEnabled = schiriEnabled = schiripoolEnabled = false;
+    plattenEnabled = schiriEnabled = schiripoolEnabled = false;
     plattencombo.clear();
     schiricombo.clear();
     aufruf.fill(false);
@@ -258,8 +260,8 @@ void Tergebnis::aufrufGeklickt(matchrecord::Recall which, bool checked) {
         }
 }
 
-void Tergebnis::drucken() {
-    sb_.ui().information(kZettelFehlt);
+void Tergebnis::drucken(Druckziel ziel) {
+    schirizettel::drucken(sb_.ui(), sb_.db(), sb_.kid(), snr, ziel);
 }
 
 QDateTime Tergebnis::geplanteZeit() const {

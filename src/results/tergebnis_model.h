@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/druckauftrag.h"
 #include "play/matchrecord.h"
 #include "play/spielbetrieb.h"
 
@@ -58,7 +59,6 @@ public:
     static const QString kUngueltigePlatte;  // "Wählen Sie eine gültige Platte"
     static const QString kKeinWert;          // "Keinen korrekten Wert eingegeben"
     static const QString kUngueltigeZeit;    // "Geben Sie eine gültige Uhrzeit ein"
-    static const QString kZettelFehlt;       // the umpire slip is not available yet
     static const QStringList kSeiten;        // "Spielplanung", "Spiel aufgerufen", "Fertig"
 
     Tergebnis(Spielbetrieb& sb, Ergebnisverarbeitung& ev);
@@ -87,8 +87,8 @@ public:
     void plattenGewaehlt(const QString& text);
     // The six boxes of the second and third calls write their column at once.
     void aufrufGeklickt(matchrecord::Recall which, bool checked);
-    // "Drucken": the umpire slip.
-    void drucken();
+    // "Drucken": the umpire slip of the match as stored.
+    void drucken(Druckziel ziel = Druckziel::Drucker);
 
     struct Ausgang {
         bool geschlossen = false;

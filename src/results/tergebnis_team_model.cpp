@@ -5,6 +5,7 @@
 #include "draw/teamsystem.h"
 #include "results/ergebnisverarbeitung.h"
 #include "results/satznotation.h"
+#include "results/schirizettel.h"
 #include "store/db_procedures.h"
 
 #include <QVariant>
@@ -279,8 +280,10 @@ void Tergebnis_team::aufrufGeklickt(matchrecord::Recall which, bool checked) {
     aufrufHinweis[i] = aufrufHinweisText(at);
 }
 
-void Tergebnis_team::drucken() {
-    sb_.ui().information(Tergebnis::kZettelFehlt);
+void Tergebnis_team::drucken(Druckziel ziel) {
+    // The slips print the line-up and tables of the boxes: they are stored first.
+    db_teamplanen(0);
+    schirizettel::drucken(sb_.ui(), sb_.db(), sb_.kid(), snr, ziel);
 }
 
 bool Tergebnis_team::plattencheck(const QString& text) {

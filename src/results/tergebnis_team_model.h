@@ -54,7 +54,7 @@ public:
     bool zeitVerlassen(int n);
     void aufrufGeklickt(matchrecord::Recall which, bool checked);
     // "Drucken": the umpire slips.
-    void drucken();
+    void drucken(Druckziel ziel = Druckziel::Drucker);
 
     Ausgang okClick();
 

@@ -8,6 +8,7 @@
 #include "output/liveexport.h"
 #include "play/spielbetrieb.h"
 #include "results/ui/tergebnisdialog.h"
+#include "support/pdfwords.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QGraphicsSimpleTextItem>
 #include <QListWidget>
 #include <QMenu>
+#include <QToolButton>
 
 namespace {
 
@@ -226,6 +228,40 @@ TEST_P(SpielbetriebFenster, ThePopupResetGivesPlayersAndTableBack) {
     // An open match goes no further back.
     steuerung()->zuruecksetzenAktion()->trigger();
     EXPECT_EQ(ui.texts(), QStringList{Spielbetrieb::kNichtZuruecksetzen});
+}
+
+TEST_P(SpielbetriebFenster, DruckenPrintsTheSlipOfTheCalledMatchAndItsMenuTheOtherDestinations) {
+    const int snr = startenUndAufrufen();
+    zelleKlicken(snr);
+    ASSERT_TRUE(dialog()->isVisible());
+    ui.clear();
+    QTest::mouseClick(dialog()->findChild<QPushButton*>(QStringLiteral("drucken")), Qt::LeftButton);
+    EXPECT_TRUE(ui.messages.isEmpty()) << str(ui.texts().join(u'|'));
+    ASSERT_EQ(ui.printTitles, QStringList{QStringLiteral("Schiedsrichterzettel")});
+    EXPECT_EQ(ui.printModes.value(0), Interaction::PrintMode::Dialog);
+    const QList<PdfWord> words = pdfWords(ui.lastPrintPdf);
+    QStringList texte;
+    for (const PdfWord& w : words)
+        texte << w.text;
+    const QString gedruckt = texte.join(u' ');
+    EXPECT_TRUE(gedruckt.contains(QStringLiteral("Spielnummer: %1 ").arg(snr))) << str(gedruckt);
+    EXPECT_TRUE(gedruckt.contains(QStringLiteral("An Tisch: T1 "))) << str(gedruckt);
+    EXPECT_TRUE(gedruckt.contains(spiel(snr).spieler1)) << str(gedruckt);
+    EXPECT_TRUE(dialog()->isVisible()) << "printing leaves the dialog open";
+
+    auto* ziel = dialog()->findChild<QToolButton*>(QStringLiteral("druckziel"));
+    ASSERT_NE(ziel, nullptr);
+    EXPECT_TRUE(ziel->isEnabled());
+    ASSERT_NE(ziel->menu(), nullptr);
+    QStringList eintraege;
+    for (QAction* a : ziel->menu()->actions())
+        eintraege << a->text();
+    EXPECT_EQ(eintraege, (QStringList{QStringLiteral("Drucken …"), QStringLiteral("Seitenansicht …"),
+                                      QStringLiteral("Als PDF speichern …")}));
+    ziel->menu()->actions()[1]->trigger();
+    EXPECT_EQ(ui.printModes.value(1), Interaction::PrintMode::Preview);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(dialog()->findChild<QPushButton*>(QStringLiteral("cancel")), Qt::LeftButton);
 }
 
 TEST_P(SpielbetriebFenster, AManualStartCallsAMatchWithoutAFreeTableAtATypedOne) {

@@ -6,8 +6,6 @@
 #include "support/pdfwords.h"
 #include "support/scripted_interaction.h"
 
-#include <QPdfWriter>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -212,21 +210,9 @@ TEST_F(SpielplanDruck, LongNumbersDatesAndNamesNeverRunIntoTheNextColumn) {
     EXPECT_NEAR(kurz->xMin, 95.0, 0.8);
 }
 
-// A printer that fails: the surface handed to the drawing never started.
-class FailingPrinter : public ScriptedInteraction {
-public:
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>& draw,
-               PrintMode) override {
-        QTemporaryDir dir;
-        QPdfWriter writer(dir.filePath(QStringLiteral("x.pdf")));
-        PrintSurface s(&writer);
-        draw(s);
-        return false;
-    }
-};
-
 TEST(SpielplanDruckFehler, APrinterFailureIsReportedAsDruckerfehler) {
-    FailingPrinter ui;
+    ScriptedInteraction ui;
+    ui.printerFails = true;
     EXPECT_FALSE(spielplanlisteDrucken(ui, QStringLiteral("T"), QStringLiteral("Spielplan für X (Einzel)"),
                                        spielplanzeilen({spiel(1, "A", "B")}, -1)));
     ASSERT_EQ(ui.messages.size(), 1);

@@ -90,7 +90,8 @@ TEST(ZweiPlaetze, Platz) {
                 e.schiripool = n % 2 == 0;
                 const Beendet b = ev.db_beendet(e);
                 if (b.geschrieben) melden(QStringLiteral("ergebnis %1 %2").arg(b.snr).arg(b.siegerSID));
-                if (b.neuerSchiri) melden(QStringLiteral("schiri %1").arg(b.neuerSchiri->first));
+                for (const auto& [schiri, name] : b.neueSchiris)
+                    melden(QStringLiteral("schiri %1").arg(schiri));
             }
         } catch (const DbError& e) {
             melden(QStringLiteral("meldung ") + e.message());

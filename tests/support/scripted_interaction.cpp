@@ -2,6 +2,8 @@
 
 #include "output/pdfprint.h"
 
+#include <QPdfWriter>
+
 #include <gtest/gtest.h>
 
 void ScriptedInteraction::message(Icon icon, const QString& text, Button button) {
@@ -64,6 +66,13 @@ bool ScriptedInteraction::print(const QString& title, QPageLayout::Orientation o
     printTitles << title;
     printModes << mode;
     if (!printAnswers.isEmpty() && !printAnswers.takeFirst()) return false;
+    if (printerFails) {
+        // A printer that cannot start: the drawing gets the surface unbegun, as the program's does.
+        QPdfWriter writer(printDir_.filePath(QStringLiteral("failed.pdf")));
+        PrintSurface s(&writer);
+        draw(s);
+        return false;
+    }
     lastPrintPdf = printDir_.filePath(QStringLiteral("print%1.pdf").arg(++printCount_));
     lastPrintPages = 0;
     return printToPdf(lastPrintPdf, orientation, [&](PrintSurface& s) {

@@ -53,7 +53,8 @@ public:
     QStringList presetPaths;
     QList<bool> printAnswers;   // false = the print dialog is cancelled; empty = confirmed
     QStringList printTitles;
-    QList<PrintMode> printModes;
+    QList<PrintMode> printModes; // per print: the print dialog or a preview
+    bool printerFails = false;   // the confirmed printer cannot start a document
     QList<std::optional<DruckWahl>> druckWahlen; // nullopt = "Abbrechen"; empty = the preset confirmed
     int druckwahlGezeigt = 0;
     bool druckwahlMitGroessen = false;      // the last dialog offered the print sizes

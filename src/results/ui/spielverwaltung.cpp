@@ -1,15 +1,18 @@
 #include "results/ui/spielverwaltung.h"
 
+#include "output/ui/druckzielknopf.h"
+
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace spielverwaltung {
 
-Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout) {
+Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void(Druckziel)>& drucken) {
     auto* zeile = new QHBoxLayout;
     layout->addLayout(zeile);
     Knoepfe k;
@@ -22,7 +25,10 @@ Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout) {
     k.cancel = new QPushButton(QStringLiteral("Zurück"), dialog);
     k.cancel->setObjectName(QStringLiteral("cancel"));
     k.cancel->setAutoDefault(false);
+    k.druckziel = druckzielKnopf(dialog, drucken);
+    QObject::connect(k.drucken, &QPushButton::clicked, dialog, [drucken] { drucken(Druckziel::Drucker); });
     zeile->addWidget(k.drucken);
+    zeile->addWidget(k.druckziel);
     zeile->addStretch();
     zeile->addWidget(k.ok);
     zeile->addWidget(k.cancel);

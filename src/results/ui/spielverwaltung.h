@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/druckauftrag.h"
+
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -8,6 +10,7 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 // What the two match dialogs "Spielverwaltung" (single and team matches) build alike.
@@ -17,9 +20,11 @@ struct Knoepfe {
     QPushButton* drucken;
     QPushButton* ok;
     QPushButton* cancel;
+    QToolButton* druckziel; // beside "Drucken": the slip to the preview or a PDF
 };
-// The row under a match dialog: "Drucken", the confirm button (caption set per step) and "Zurück".
-Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout);
+// The row under a match dialog: "Drucken" with its destinations, the confirm button (caption set per step)
+// and "Zurück". `drucken(ziel)` prints the slip.
+Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void(Druckziel)>& drucken);
 
 // The page "Spiel aufgerufen": one row per caption with the boxes "2. Aufruf" and "3. Aufruf", named as the
 // columns they write, in the order of matchrecord::Recall. `geklickt(i, checked)` follows a click on box i.

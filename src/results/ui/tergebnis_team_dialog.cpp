@@ -191,12 +191,13 @@ TergebnisTeamDialog::TergebnisTeamDialog(Tergebnis_team& model, QWidget* parent)
     seiten_->addTab(fertig, Tergebnis::kSeiten[2]);
     seiten_->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-    const spielverwaltung::Knoepfe knoepfe = spielverwaltung::knopfzeile(this, layout);
+    const spielverwaltung::Knoepfe knoepfe =
+        spielverwaltung::knopfzeile(this, layout, [this](Druckziel ziel) { m_.drucken(ziel); });
     drucken_ = knoepfe.drucken;
+    druckziel_ = knoepfe.druckziel;
     ok_ = knoepfe.ok;
     cancel_ = knoepfe.cancel;
 
-    connect(drucken_, &QPushButton::clicked, this, [this] { m_.drucken(); });
     connect(ok_, &QPushButton::clicked, this, &TergebnisTeamDialog::okGeklickt);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -212,6 +213,7 @@ void TergebnisTeamDialog::zeigen() {
     ok_->setEnabled(true);
     cancel_->setEnabled(true);
     drucken_->setEnabled(m_.druckenEnabled);
+    druckziel_->setEnabled(m_.druckenEnabled);
 
     team1_->setText(m_.team1);
     team1_->setProperty("tag", m_.mid1);

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 // The team match dialog "Spielverwaltung" (`Tergebnis_team`) over its model: the line-up of both teams
 // in the header, one row per rubber on the pages "Spielplanung" and "Fertig", the calls on "Spiel
@@ -65,6 +66,7 @@ private:
     QComboBox* ergebnis_;
     QCheckBox* schiripool_;
     QCheckBox* next_;
+    QToolButton* druckziel_ = nullptr;
     QPushButton* drucken_;
     QPushButton* ok_;
     QPushButton* cancel_;

@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 using spielverwaltung::liste;
@@ -147,8 +148,10 @@ TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(pa
     // Only the caller chooses the page.
     seiten_->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-    const spielverwaltung::Knoepfe knoepfe = spielverwaltung::knopfzeile(this, layout);
+    const spielverwaltung::Knoepfe knoepfe =
+        spielverwaltung::knopfzeile(this, layout, [this](Druckziel ziel) { m_.drucken(ziel); });
     drucken_ = knoepfe.drucken;
+    druckziel_ = knoepfe.druckziel;
     ok_ = knoepfe.ok;
     cancel_ = knoepfe.cancel;
 
@@ -178,7 +181,6 @@ TergebnisDialog::TergebnisDialog(Tergebnis& model, QWidget* parent) : QDialog(pa
         starttag_->setDate(m_.starttag);
         startzeit_->setText(m_.startzeit);
     });
-    connect(drucken_, &QPushButton::clicked, this, [this] { m_.drucken(); });
     connect(ok_, &QPushButton::clicked, this, &TergebnisDialog::okGeklickt);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -194,6 +196,7 @@ void TergebnisDialog::zeigen() {
     ok_->setEnabled(true);
     cancel_->setEnabled(true);
     drucken_->setEnabled(m_.druckenEnabled);
+    druckziel_->setEnabled(m_.druckenEnabled);
 
     spieler1_->setText(m_.spieler1Label);
     spieler2_->setText(m_.spieler2Label);

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 // The match dialog "Spielverwaltung" over its model: it shows the model's fields, hands every edit to
 // the model and leaves every check and message to it. The caller prepares the model for one match and
@@ -70,6 +71,7 @@ private:
     QCheckBox* schiripool_;
     QCheckBox* next_;
     QPushButton* drucken_;
+    QToolButton* druckziel_;
     QPushButton* ok_;
     QPushButton* cancel_;
 };
