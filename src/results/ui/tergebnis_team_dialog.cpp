@@ -13,6 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 using spielverwaltung::liste;
