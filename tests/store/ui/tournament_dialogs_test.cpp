@@ -26,7 +26,8 @@ const QString kWrongDatabase = QStringLiteral("Es wurde eine falsche Datenbank a
 const QString kUpgradeQuestion = QStringLiteral(
     "Die gewählte Datenbank hat eine alte Struktur.\nSoll die Struktur jetzt angepasst werden?");
 const QString kUpgraded = QStringLiteral(
-    "Die Datenbank wurde aktualisiert.\n\n- Import Tabelle angepasst\n- DB-Versionsbezeichnung angepasst\n");
+    "Die Datenbank wurde aktualisiert.\n\n- Import Tabelle angepasst\n- Einstellungen um Live-Ergebnisse "
+    "ergänzt\n- DB-Versionsbezeichnung angepasst\n");
 
 struct Tournament {
     int tid;
@@ -34,7 +35,8 @@ struct Tournament {
 };
 
 // A tournament database file holding the given tournaments, at the given schema version.
-QString makeDatabase(const QString& path, const QList<Tournament>& tournaments, int version = 3) {
+QString makeDatabase(const QString& path, const QList<Tournament>& tournaments,
+                     int version = schema::kCurrentVersion) {
     schema::createFile(path);
     Tdb_procedures db;
     db.connectFile(path);
@@ -162,7 +164,7 @@ TEST_F(CreateDialogTest, CreatesOnAChosenFileDatabase) {
         QStringList messages;
     };
     const Case cases[] = {
-        {"current database", 3, {}, {}},
+        {"current database", schema::kCurrentVersion, {}, {}},
         {"old database upgraded", 2, {true}, {kUpgraded}},
     };
     int n = 0;
@@ -495,7 +497,7 @@ TEST_F(LoadDialogTest, OldDatabaseIsUpgradedOnLoadWhenAgreed) {
     EXPECT_EQ(loaded.count(), 1);
     EXPECT_EQ(
         db.selectOne(QStringLiteral("SELECT version FROM Einstellungen WHERE TID=-999")).integer(u"version"),
-        3);
+        schema::kCurrentVersion);
 }
 
 TEST_F(LoadDialogTest, UnreachableServerOffersToSetUpTheDatabase) {
