@@ -5,6 +5,7 @@
 #include "common/classkind.h"
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "output/liveexport.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
 
@@ -234,6 +235,8 @@ void TMainform::buildMenu() {
     spieleplanerAction_ =
         extras->addAction(QStringLiteral("Spieleplaner"), this, &TMainform::spieleplanerClick);
     spieleplanerAction_->setObjectName(QStringLiteral("spieleplaner"));
+    extras->addAction(QStringLiteral("Live-Ergebnisse …"), this, &TMainform::liveErgebnisseClick)
+        ->setObjectName(QStringLiteral("liveergebnisse"));
 
     QMenu* info = menuBar()->addMenu(QStringLiteral("Information"));
     info->addAction(QStringLiteral("Handbuch"), this, &TMainform::handbuchClick)
@@ -528,6 +531,38 @@ void TMainform::spieleplanerClick() {
         emit schedulerRequested();
     else
         interaction_.error(QStringLiteral("Wählen Sie zuerst ein Turnier aus"));
+}
+
+void TMainform::liveErgebnisseClick() {
+    if (state_.tid <= 0) {
+        interaction_.error(QStringLiteral("Wählen Sie zuerst ein Turnier aus"));
+        return;
+    }
+    try {
+        const QString jetzt = liveexport::ordner(db_, state_.tid);
+        if (!jetzt.isEmpty()) {
+            if (interaction_.askYesNo(QStringLiteral("Die Live-Ergebnisse werden in den Ordner %1 geschrieben.\n"
+                                                     "Sollen sie ausgeschaltet werden?")
+                                          .arg(QDir::toNativeSeparators(jetzt)))) {
+                liveexport::setOrdner(db_, state_.tid, QString());
+                interaction_.information(QStringLiteral("Die Live-Ergebnisse sind ausgeschaltet."));
+            }
+            return;
+        }
+        // The folder is chosen through its start page, the file the live results keep up to date.
+        const QString seite =
+            interaction_.saveFile(QStringLiteral("Ordner für die Live-Ergebnisse wählen"),
+                                  QDir(QDir::homePath()).filePath(QStringLiteral("index.html")),
+                                  QStringLiteral("Webseite (*.html)"));
+        if (seite.isEmpty()) return;
+        const QString ordner = QFileInfo(seite).absolutePath();
+        liveexport::setOrdner(db_, state_.tid, ordner);
+        interaction_.information(
+            QStringLiteral("Nach jedem Ergebnis werden die Seiten der Klasse in den Ordner %1 geschrieben.")
+                .arg(QDir::toNativeSeparators(ordner)));
+    } catch (const DbError& e) {
+        interaction_.error(e.message());
+    }
 }
 
 QString TMainform::manualMissingText() {

@@ -72,6 +72,8 @@ public:
     void openClassItem(const QString& caption);
     void openPlanItem(const QString& caption);
     void spieleplanerClick();
+    // "Live-Ergebnisse …": the folder the class pages follow the desk into, or switching it off.
+    void liveErgebnisseClick();
     void handbuchClick();
 
     NavigationBar* tournamentBar() const { return turnierBar_; }

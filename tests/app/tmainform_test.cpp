@@ -234,7 +234,7 @@ TEST_F(MainformTest, MenuHasItsItems) {
         for (QAction* a : menu->menu()->actions())
             if (!a->isSeparator()) seen << QStringLiteral("  ") + a->text();
     }
-    EXPECT_EQ(seen, (QStringList{"Datei", "  Druckersetup", "  Beenden", "Extras", "  Spieleplaner",
+    EXPECT_EQ(seen, (QStringList{"Datei", "  Druckersetup", "  Beenden", "Extras", "  Spieleplaner", "  Live-Ergebnisse …",
                                  "Information", "  Handbuch", "  Impressum", "  Velmora im Internet"}));
 }
 
