@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolButton>
 
 namespace spielverwaltung {
@@ -33,6 +34,17 @@ Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void
     zeile->addWidget(k.ok);
     zeile->addWidget(k.cancel);
     return k;
+}
+
+void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText, bool druckenEnabled) {
+    for (int i = 0; i < seiten->count(); ++i)
+        seiten->setTabEnabled(i, i == seite);
+    seiten->setCurrentIndex(seite);
+    k.ok->setText(okText);
+    k.ok->setEnabled(true);
+    k.cancel->setEnabled(true);
+    k.drucken->setEnabled(druckenEnabled);
+    k.druckziel->setEnabled(druckenEnabled);
 }
 
 QWidget* aufrufSeite(const QStringList& zeilen, std::array<QCheckBox*, 6>& boxen,

@@ -10,6 +10,7 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QTabWidget;
 class QToolButton;
 class QWidget;
 
@@ -25,6 +26,9 @@ struct Knoepfe {
 // The row under a match dialog: "Drucken" with its destinations, the confirm button (caption set per step)
 // and "Zurück". `drucken(ziel)` prints the slip.
 Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void(Druckziel)>& drucken);
+
+// Shows the page of the dialog's step (the others cannot be chosen) and readies the button row for it.
+void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText, bool druckenEnabled);
 
 // The page "Spiel aufgerufen": one row per caption with the boxes "2. Aufruf" and "3. Aufruf", named as the
 // columns they write, in the order of matchrecord::Recall. `geklickt(i, checked)` follows a click on box i.

@@ -207,14 +207,8 @@ void TergebnisTeamDialog::zeigen() {
     fuellen_ = true;
     setWindowTitle(m_.caption());
     const int seite = m_.seite();
-    for (int i = 0; i < seiten_->count(); ++i)
-        seiten_->setTabEnabled(i, i == seite);
-    seiten_->setCurrentIndex(seite);
-    ok_->setText(m_.okText());
-    ok_->setEnabled(true);
-    cancel_->setEnabled(true);
-    drucken_->setEnabled(m_.druckenEnabled);
-    druckziel_->setEnabled(m_.druckenEnabled);
+    spielverwaltung::schrittZeigen(seiten_, seite, {drucken_, ok_, cancel_, druckziel_}, m_.okText(),
+                                   m_.druckenEnabled);
 
     team1_->setText(m_.team1);
     team1_->setProperty("tag", m_.mid1);

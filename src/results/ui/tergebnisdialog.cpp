@@ -189,14 +189,8 @@ void TergebnisDialog::zeigen() {
     fuellen_ = true;
     setWindowTitle(m_.caption());
     const int seite = m_.seite();
-    for (int i = 0; i < seiten_->count(); ++i)
-        seiten_->setTabEnabled(i, i == seite);
-    seiten_->setCurrentIndex(seite);
-    ok_->setText(m_.okText());
-    ok_->setEnabled(true);
-    cancel_->setEnabled(true);
-    drucken_->setEnabled(m_.druckenEnabled);
-    druckziel_->setEnabled(m_.druckenEnabled);
+    spielverwaltung::schrittZeigen(seiten_, seite, {drucken_, ok_, cancel_, druckziel_}, m_.okText(),
+                                   m_.druckenEnabled);
 
     spieler1_->setText(m_.spieler1Label);
     spieler2_->setText(m_.spieler2Label);
