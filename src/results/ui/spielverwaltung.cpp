@@ -36,7 +36,8 @@ Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void
     return k;
 }
 
-void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText, bool druckenEnabled) {
+void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText,
+                   bool druckenEnabled) {
     for (int i = 0; i < seiten->count(); ++i)
         seiten->setTabEnabled(i, i == seite);
     seiten->setCurrentIndex(seite);

@@ -28,7 +28,8 @@ struct Knoepfe {
 Knoepfe knopfzeile(QWidget* dialog, QBoxLayout* layout, const std::function<void(Druckziel)>& drucken);
 
 // Shows the page of the dialog's step (the others cannot be chosen) and readies the button row for it.
-void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText, bool druckenEnabled);
+void schrittZeigen(QTabWidget* seiten, int seite, const Knoepfe& k, const QString& okText,
+                   bool druckenEnabled);
 
 // The page "Spiel aufgerufen": one row per caption with the boxes "2. Aufruf" and "3. Aufruf", named as the
 // columns they write, in the order of matchrecord::Recall. `geklickt(i, checked)` follows a click on box i.
