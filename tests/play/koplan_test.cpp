@@ -238,7 +238,8 @@ TEST_P(KoPlanDb, AFinishedFinalNamesItsWinnerInTheWinnerLabel) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ergebnis);
         finishMatch(1, QString::fromLatin1(c.ergebnis));
-        const PlanText* winner = findNamed(koplanerstellen(load(), 1, 2), "Sieger1");
+        const PlanLayout finished = koplanerstellen(load(), 1, 2);
+        const PlanText* winner = findNamed(finished, "Sieger1");
         ASSERT_NE(winner, nullptr);
         EXPECT_EQ(winner->text, nameOf(c.sid));
     }

@@ -144,7 +144,7 @@ QWidget* GruppenPanel::buildPhase(int n) {
         label->setBuddy(spin);
         form->addRow(label, spin);
         connect(spin, &QSpinBox::valueChanged, this,
-                [this, n, spin](int value) { countChanged(n, spin, value); });
+                [this, n, box = spin](int value) { countChanged(n, box, value); });
     }
 
     auto* layout = new QVBoxLayout(c.panel);
