@@ -124,6 +124,9 @@ QVariant readNative(sqlite3_stmt* s, int i) {
 const QString kDbKonflikt = QStringLiteral(
     "Ein anderer Arbeitsplatz hat gleichzeitig dieselben Daten geändert. Der Vorgang wurde nicht "
     "gespeichert; bitte führen Sie ihn noch einmal aus.");
+const QString kDbGesperrt = QStringLiteral(
+    "Die Daten werden gerade an einem anderen Arbeitsplatz geändert. Der Vorgang wurde nicht gespeichert; "
+    "bitte versuchen Sie es gleich noch einmal.");
 
 // One statement text, compiled once.
 struct Tdb_procedures::Compiled {
@@ -189,7 +192,7 @@ void Tdb_procedures::connectFile(const QString& path) {
         QStringLiteral("QSQLITE"),
         [&](QSqlDatabase& db) {
             db.setDatabaseName(fi.absoluteFilePath());
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
         },
         {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
          QStringLiteral("PRAGMA foreign_keys=OFF")});
@@ -240,13 +243,23 @@ void Tdb_procedures::connectServer(const QString& server, const QString& databas
             db.setDatabaseName(databaseName);
             db.setConnectOptions(QStringLiteral("connect_timeout=10"));
         },
-        {QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET client_min_messages TO WARNING")});
+        // Without a lock timeout a desk would wait for ever behind another desk's open transaction.
+        {QStringLiteral("SET client_encoding TO 'UTF8'"), QStringLiteral("SET client_min_messages TO WARNING"),
+         QStringLiteral("SET lock_timeout TO %1").arg(kLockWaitMs)});
     dialect_ = Dialect(DbKind::Server);
     location_ = QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(databaseName);
     open_ = true;
 }
 
 void Tdb_procedures::clearStatementCache() { cache_.clear(); }
+
+void Tdb_procedures::setLockWait(int ms) {
+    if (native_) {
+        sqlite3_busy_timeout(static_cast<sqlite3*>(native_), ms);
+        return;
+    }
+    rawExec(QStringLiteral("SET lock_timeout TO %1").arg(ms));
+}
 
 Tdb_procedures::Compiled& Tdb_procedures::compiled(const QString& sql) {
     if (!open_) throw DbError(DbError::Kind::Connect, QStringLiteral("Keine Verbindung zur Datenbank"));
@@ -339,12 +352,23 @@ void Tdb_procedures::fail(const QSqlError& e, const QString& sql) const {
     const QString code = e.nativeErrorCode();
     if (code == u"40001" || code == u"40P01")
         throw DbError(DbError::Kind::Conflict, kDbKonflikt, text + QStringLiteral("\n") + sql);
+    // The server's lock timeout, and SQLite's busy and locked codes when a statement ran through Qt.
+    if (code == u"55P03" || (kind() == DbKind::File && (code == u"5" || code == u"6")))
+        throw DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
     throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
 }
 
+// SQLite's result code rc with its message: busy and locked mean another desk held the file too long.
+static DbError sqliteError(int rc, const QString& text, const QString& sql) {
+    const int code = rc & 0xff;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
+    return DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
+}
+
 void Tdb_procedures::failNative(const QString& sql) const {
-    const QString text = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
-    throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
+    sqlite3* handle = static_cast<sqlite3*>(native_);
+    throw sqliteError(sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)).trimmed(), sql);
 }
 
 int Tdb_procedures::run(Compiled& c, const Params& params) {
@@ -355,7 +379,7 @@ int Tdb_procedures::run(Compiled& c, const Params& params) {
         if (rc == SQLITE_ROW || rc == SQLITE_DONE) return rc;
         const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
         sqlite3_reset(c.stmt);
-        throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(message), c.adapted);
+        throw sqliteError(rc, message, c.adapted);
     }
     QSqlQuery& q = *c.query;
     if (!q.exec()) {
@@ -395,7 +419,7 @@ Rows Tdb_procedures::fetch(Compiled& c, int rc) {
         if (rc != SQLITE_DONE) {
             const QString message = QString::fromUtf8(sqlite3_errmsg(static_cast<sqlite3*>(native_))).trimmed();
             done(c);
-            throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(message), c.adapted);
+            throw sqliteError(rc, message, c.adapted);
         }
         return rows;
     }

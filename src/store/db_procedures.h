@@ -23,7 +23,8 @@ class DbError : public std::runtime_error {
 public:
     // Conflict: the server gave the transaction up in favour of another desk (a deadlock or a failed
     // serialization); nothing of it was written, and running it again can succeed.
-    enum class Kind { Connect, NotWritable, Statement, NoTransaction, Conflict };
+    // Locked: another desk held the data longer than a write waits (kLockWaitMs); nothing was written.
+    enum class Kind { Connect, NotWritable, Statement, NoTransaction, Conflict, Locked };
     DbError(Kind kind, const QString& message, const QString& detail = {})
         : std::runtime_error(message.toStdString()), kind_(kind), message_(message), detail_(detail) {}
     Kind kind() const { return kind_; }
@@ -86,6 +87,10 @@ public:
     void rollback();
     int transactionDepth() const { return depth_; }
 
+    // How long a write waits for another desk's lock before it gives up with DbError::Kind::Locked.
+    // Every connection starts with kLockWaitMs.
+    void setLockWait(int ms);
+
     // Drops prepared statements, needed after the schema changes.
     void clearStatementCache();
     // Counts the statements run since the last reset (for benchmarks).
@@ -128,6 +133,9 @@ private:
 
 // What a desk that lost to another desk is told when running its transaction again did not help.
 extern const QString kDbKonflikt;
+// What a desk is told when another desk held the data longer than it waits.
+extern const QString kDbGesperrt;
+constexpr int kLockWaitMs = 10000;
 
 // Runs a block of writes as one transaction: rolled back unless commit() is reached.
 class Transaction {

@@ -121,6 +121,38 @@ TEST_P(DataModuleTest, IdsAreOneMoreThanTheLargestAcrossTournamentsAndDesks) {
         << "an id outside a transaction could be taken twice";
 }
 
+// A desk that keeps a transaction open (a result dialog left standing mid-write, a hung desk) must not make
+// the other desk wait for ever: after the lock wait the write is refused in German and nothing is written.
+TEST_P(DataModuleTest, AWriteWaitingTooLongForAnotherDeskIsRefusedAndWritesNothing) {
+    db().exec(QStringLiteral("INSERT INTO Turnierklassen (KID, TID, kbezeichnung) VALUES (1, 1, 'alt')"));
+    if (db().kind() == DbKind::Server)
+        EXPECT_EQ(db().selectOne(QStringLiteral("SELECT current_setting('lock_timeout') AS t")).text(u"t"),
+                  "10s");
+    auto other = tdb->connectAnother();
+    other->begin();
+    other->exec(QStringLiteral("UPDATE Turnierklassen SET kbezeichnung='B' WHERE KID=1"));
+
+    db().setLockWait(200);
+    try {
+        inTransaction(db(), [&] {
+            db().exec(
+                QStringLiteral("INSERT INTO Turnierklassen (KID, TID, kbezeichnung) VALUES (2, 1, 'neu')"));
+            db().exec(QStringLiteral("UPDATE Turnierklassen SET kbezeichnung='A' WHERE KID=1"));
+        });
+        ADD_FAILURE() << "the write did not wait for the other desk's lock";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbError::Kind::Locked);
+        EXPECT_EQ(e.message(), kDbGesperrt);
+    }
+    EXPECT_EQ(db().transactionDepth(), 0);
+    other->commit();
+
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT COUNT(*) AS n FROM Turnierklassen")).integer(u"n"), 1);
+    db().exec(QStringLiteral("UPDATE Turnierklassen SET kbezeichnung='A' WHERE KID=1"));
+    EXPECT_EQ(db().selectOne(QStringLiteral("SELECT kbezeichnung FROM Turnierklassen")).text(u"kbezeichnung"),
+              "A");
+}
+
 TEST_P(DataModuleTest, AFailedMultiStatementWriteLeavesNothingBehind) {
     try {
         Transaction t(db());
