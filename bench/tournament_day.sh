@@ -109,6 +109,15 @@ result_line() {
         4) sets="5 -8 -9 -3" ;;
         *) sets="-5 7 9 -11 -4" ;;
     esac
+    if [ "$kid" -gt 36 ]; then
+        # The team classes come last (KID 37 to 40): three rubbers, each won by either side.
+        local r rubbers=""
+        for r in 1 2 3; do
+            if [ $((RANDOM % 2)) -eq 0 ]; then rubbers="$rubbers --rubber \"5 7 9\""; else rubbers="$rubbers --rubber \"-5 8 -9 -3\""; fi
+        done
+        echo "result $kid $nr$rubbers --keep-tie-order"
+        return
+    fi
     echo "result $kid $nr $sets --keep-tie-order"
 }
 

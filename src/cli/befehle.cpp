@@ -839,10 +839,47 @@ int spielnummer(const QString& text) {
     return n;
 }
 
+// The final result the sets give: each set counted for the side that won it.
+QString ergebnisAusSaetzen(const QStringList& saetze) {
+    int erster = 0, zweiter = 0;
+    for (const QString& t : saetze) {
+        const satznotation::Eingabe w = satznotation::lesen(t);
+        if (w.gueltig && w.wert) ++(satznotation::ersterGewinnt(*w.wert) ? erster : zweiter);
+    }
+    return QStringLiteral("%1:%2").arg(erster).arg(zweiter);
+}
+
+// One rubber of a team match, "3:1 8 6 -9 5": its result (it may be left out when the sets give it), then
+// its sets; "-" for a rubber not played.
+RubberErgebnis rubberVon(const QString& text, const QStringList& ergebnisse) {
+    static const QRegularExpression trenner(QStringLiteral("[\\s,;]+"));
+    QStringList teile = text.split(trenner, Qt::SkipEmptyParts);
+    RubberErgebnis r;
+    if (teile == QStringList{QStringLiteral("-")})
+        teile.clear();
+    else if (!teile.isEmpty() && ergebnisse.contains(teile.first()))
+        r.ergebnis = teile.takeFirst();
+    else if (!teile.isEmpty())
+        r.ergebnis = ergebnisAusSaetzen(teile);
+    if (teile.size() > 9)
+        throw Nutzungsfehler{QStringLiteral("--rubber: höchstens 9 Sätze, nicht „%1“").arg(text)};
+    r.saetze = teile;
+    while (r.saetze.size() < 9)
+        r.saetze << QString();
+    return r;
+}
+
 Antwort ergebnis(Sitzung& s, const Aufruf& a) {
     s.turnier();
     const Klasse k = klasse(s, a.pos.value(0));
     const int snr = spielnummer(a.pos.value(1));
+    const bool team = k.system == klassen::Team;
+    const QStringList rubberTexte = a.werte(QStringLiteral("rubber"));
+    if (!team && !rubberTexte.isEmpty())
+        throw Nutzungsfehler{QStringLiteral("--rubber gibt es nur in Mannschaftsklassen")};
+    if (team && a.pos.size() > 2)
+        throw Nutzungsfehler{QStringLiteral("Ein Mannschaftsspiel hat keine eigenen Sätze: jedes Einzelspiel "
+                                            "mit --rubber \"ERGEBNIS SATZ…\", das Endergebnis mit --result")};
     if (!matchrecord::readMatch(s.db, k.kid, snr)) {
         s.ui.warning(Ergebnisverarbeitung::kSpielFehlt);
         throw Abgelehnt{Ergebnisverarbeitung::kSpielFehlt, true};
@@ -852,16 +889,21 @@ Antwort ergebnis(Sitzung& s, const Aufruf& a) {
     e.snr = snr;
     e.saetze = a.pos.mid(2);
     if (e.saetze.size() > 9) throw Nutzungsfehler{QStringLiteral("Höchstens 9 Sätze")};
-    // The final result follows from the sets unless it is given (a match decided without sets).
+    const QStringList ergebnisse = satznotation::ergebnisliste(k.saetze);
+    for (const QString& text : rubberTexte)
+        e.rubbers << rubberVon(text, ergebnisse);
+    // The final result follows from the sets (a team match's from the rubbers won) unless it is given,
+    // as for a match decided without sets.
     if (a.hat(QStringLiteral("result"))) {
         e.ergebnis = a.wert(QStringLiteral("result"));
-    } else {
+    } else if (team) {
         int erster = 0, zweiter = 0;
-        for (const QString& t : e.saetze) {
-            const satznotation::Eingabe w = satznotation::lesen(t);
-            if (w.gueltig && w.wert) ++(satznotation::ersterGewinnt(*w.wert) ? erster : zweiter);
-        }
+        for (const RubberErgebnis& r : e.rubbers)
+            if (const auto erg = satznotation::endergebnis(r.ergebnis))
+                ++(erg->ersterGewinnt() ? erster : zweiter);
         e.ergebnis = QStringLiteral("%1:%2").arg(erster).arg(zweiter);
+    } else {
+        e.ergebnis = ergebnisAusSaetzen(e.saetze);
     }
     while (e.saetze.size() < 9)
         e.saetze << QString();
@@ -1227,7 +1269,11 @@ const QList<Befehl>& befehle() {
          2,
          11,
          {{QStringLiteral("result"), true,
-           QStringLiteral("Endergebnis a:b, wenn es nicht aus den Sätzen folgt")},
+           QStringLiteral(
+               "Endergebnis a:b, wenn es nicht aus den Sätzen (den gewonnenen Einzelspielen) folgt")},
+          {QStringLiteral("rubber"), true,
+           QStringLiteral("Mannschaftsspiel: ein Einzelspiel nach dem anderen, \"3:1 8 6 -9 5\" oder \"-\" "
+                          "(mehrfach)")},
           {QStringLiteral("table"), true, QStringLiteral("Tisch")},
           {QStringLiteral("umpire"), true, QStringLiteral("Schiedsrichter")},
           {QStringLiteral("correct"), false, QStringLiteral("ein eingetragenes Ergebnis korrigieren")},

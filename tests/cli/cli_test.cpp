@@ -265,6 +265,65 @@ TEST_P(CliAblauf, UsageErrorsExitTwo) {
     }
 }
 
+// A team final entered rubber by rubber: each rubber's result and sets are stored, the team result follows
+// from the rubbers won, and a rubber whose sets disagree refuses the whole match.
+TEST_P(CliAblauf, ATeamMatchIsEnteredRubberByRubber) {
+    alle({{"tournament", "create", "Mannschaftspokal"},
+          {"class", "add", "Pokal", "--kind", "team", "--mixed-sex", "--team-players", "2", "--rubbers",
+           "A1-B2,A2-B1,D1-D1", "--phase1", "ko"}});
+    for (int i = 1; i <= 4; ++i)
+        alle({{"player", "add", QStringLiteral("Spieler%1").arg(i), "Vor", "--club", "TTC", "--class",
+               "Pokal"}});
+    alle({{"team", "add", "Pokal", "Nord", "--club", "TTC", "--players", "Spieler1, Vor;Spieler2, Vor"},
+          {"team", "add", "Pokal", "Süd", "--club", "TTC", "--players", "Spieler3, Vor;Spieler4, Vor"},
+          {"checkin", "--all"},
+          {"draw", "Pokal", "--seed", "1"}});
+    const int kid = db().selectOne(QStringLiteral("SELECT KID FROM Turnierklassen")).integer(u"KID");
+    const auto spiel = [&] {
+        return db().selectOne(QStringLiteral("SELECT * FROM Spielplan WHERE KID=:k AND spielnummer=1"),
+                              {{":k", kid}});
+    };
+    ASSERT_GT(spiel().integer(u"SID1"), 0);
+
+    // Sets belong to the rubbers; rubbers belong to team classes.
+    EXPECT_EQ(cli({"result", "Pokal", "1", "5", "5", "5"}).status, 2);
+    const QString vorher = fingerabdruck(db());
+    const Lauf falsch = cli({"result", "Pokal", "1", "--rubber", "3:0 5 -5 5", "--rubber", "3:0 5 5 5"});
+    EXPECT_EQ(falsch.status, 1) << falsch.text();
+    EXPECT_TRUE(falsch.err.startsWith(QStringLiteral("Spiel 1: "))) << falsch.text();
+    EXPECT_EQ(fingerabdruck(db()), vorher);
+
+    const Lauf l = cli(
+        {"result", "Pokal", "1", "--rubber", "3:1 8 -6 9 5", "--rubber", "-9 -9 -9", "--rubber", "5 6 -3 7"});
+    ASSERT_EQ(l.status, 0) << l.text();
+    const Row m = spiel();
+    EXPECT_TRUE(m.boolean(u"beendet"));
+    EXPECT_EQ(m.text(u"ergebnis"), "2:1");
+    EXPECT_EQ(m.integer(u"siegerSID"), m.integer(u"SID1"));
+    const Rows rubbers = db().select(
+        QStringLiteral("SELECT nummer,ergebnis,satz1,satz2,satz3,satz4,satz5 FROM Teamspiele WHERE "
+                       "KID=:k AND spielnummer=1 ORDER BY nummer"),
+        {{":k", kid}});
+    ASSERT_EQ(rubbers.size(), 3);
+    const struct {
+        const char* ergebnis;
+        int saetze[5];
+        int gespielt;
+    } erwartet[] = {
+        {"3:1", {8, -6, 9, 5, 0}, 4}, {"0:3", {-9, -9, -9, 0, 0}, 3}, {"3:1", {5, 6, -3, 7, 0}, 4}};
+    for (int n = 0; n < 3; ++n) {
+        SCOPED_TRACE(n + 1);
+        EXPECT_EQ(rubbers[n].text(u"ergebnis"), erwartet[n].ergebnis);
+        for (int k = 0; k < 5; ++k) {
+            const QString spalte = QStringLiteral("satz%1").arg(k + 1);
+            if (k < erwartet[n].gespielt)
+                EXPECT_EQ(rubbers[n].integer(spalte), erwartet[n].saetze[k]) << spalte.toStdString();
+            else
+                EXPECT_TRUE(rubbers[n].isNull(spalte)) << spalte.toStdString();
+        }
+    }
+}
+
 TEST_P(CliAblauf, EveryCommandHasItsHelp) {
     const Lauf top = cli({"--help"});
     ASSERT_EQ(top.status, 0);
