@@ -1,6 +1,6 @@
 // The exports of a tournament of 1,000 players in 40 classes (each 5 groups of 5, drawn, half of the
 // matches played) on the file database: the whole HTML site, the PDF lists and the spreadsheets.
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "draw/fertigstellen.h"
 #include "output/htmlexport.h"
 #include "output/listen.h"
@@ -17,17 +17,10 @@
 
 namespace {
 
-class Silent : public Interaction {
+// Messages of a failed export show in the benchmark's output.
+class Silent : public QuietInteraction {
 public:
     void message(Icon, const QString& text, Button) override { qWarning("%s", qPrintable(text)); }
-    bool confirm(const QString&, Question) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
 };
 
 constexpr int kTid = 1;

@@ -1,6 +1,6 @@
 // The player import at tournament size: 1,000 rows read from a spreadsheet (.csv and .xlsx) or another
 // tournament file, and imported into the file database in one transaction.
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "entries/import.h"
 #include "store/appstate.h"
 #include "store/db_procedures.h"
@@ -15,18 +15,9 @@ namespace {
 
 constexpr int kRows = 1000;
 
-class SilentInteraction : public Interaction {
+class SilentInteraction : public QuietInteraction {
 public:
-    void message(Icon, const QString& text, Button) override { last = text; }
-    QString last;
-    bool confirm(const QString&, Question) override { return true; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
+    SilentInteraction() : QuietInteraction(true) {}
 };
 
 QString nachname(int i) {
@@ -112,7 +103,7 @@ void importieren(benchmark::State& st, const QString& path) {
         Importquelle quelle(u.state, u.db, u.ui);
         Spielerimport liste(u.state, u.db, u.ui);
         u.db.resetStatementCount();
-        if (!quelle.oeffnen(path)) st.SkipWithError(u.ui.last.toStdString().c_str());
+        if (!quelle.oeffnen(path)) st.SkipWithError(u.ui.last().toStdString().c_str());
         auto k = quelle.kandidaten();
         if (!k || k->size() != kRows) {
             st.SkipWithError("not every row was read");

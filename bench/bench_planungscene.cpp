@@ -34,7 +34,7 @@ void BM_Planung_scene_Oeffnen(benchmark::State& state) {
     }
     state.counters["statements"] = double(statements);
     state.counters["cells"] = belegteZellen(*fenster.findChild<QTableWidget*>(QStringLiteral("StringGrid1")));
-    state.counters["messages"] = t.ui.messages;
+    state.counters["messages"] = t.ui.texts.size();
 }
 BENCHMARK(BM_Planung_scene_Oeffnen)->Unit(benchmark::kMillisecond);
 

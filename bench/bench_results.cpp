@@ -1,7 +1,7 @@
 // Result processing at tournament size on the file database (synchronous=FULL): every result of a class
 // entered in match order, each one transaction with its commit, and the undo of a first-round match in a
 // finished bracket. Reports per result the median and the worst time and the statements run.
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "draw/fertigstellen.h"
 #include "draw/gruppenauslosung.h"
 #include "play/matchrecord.h"
@@ -14,25 +14,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <ctime>
 #include <benchmark/benchmark.h>
+#include <ctime>
 #include <vector>
 
 namespace {
 
-class Silent : public Interaction {
-public:
-    void message(Icon, const QString& text, Button) override { texts << text; }
-    bool confirm(const QString&, Question) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
-    QStringList texts;
-};
+using Silent = QuietInteraction;
 
 Datendateien sourceFiles() {
     const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));

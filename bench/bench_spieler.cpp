@@ -1,5 +1,5 @@
 // The player panel at tournament size: 1,000 players in 40 classes on the file database.
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "entries/spieler.h"
 #include "entries/startnummer.h"
 #include "store/appstate.h"
@@ -17,18 +17,9 @@ constexpr int kPlayers = 1000;
 constexpr int kClasses = 40;
 
 // Answers every question with yes and prints nothing.
-class SilentInteraction : public Interaction {
+class SilentInteraction : public QuietInteraction {
 public:
-    void message(Icon, const QString& text, Button) override { last = text; }
-    QString last;
-    bool confirm(const QString&, Question) override { return true; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
+    SilentInteraction() : QuietInteraction(true) {}
 };
 
 // One tournament database with the classes and players, shared by the benchmarks of one run.
@@ -137,7 +128,7 @@ void BM_SaveNewPlayer(benchmark::State& state) {
             panel.setClassSelected(k, true);
         panel.proposeStartNumber();
         if (!panel.save().done) {
-            state.SkipWithError(t.ui.last.toStdString().c_str());
+            state.SkipWithError(t.ui.last().toStdString().c_str());
             break;
         }
     }
@@ -158,7 +149,7 @@ void BM_SaveChangedPlayer(benchmark::State& state) {
         panel.felder().bezahlt = paid;
         panel.markChanged();
         if (!panel.save().done) {
-            state.SkipWithError(t.ui.last.toStdString().c_str());
+            state.SkipWithError(t.ui.last().toStdString().c_str());
             break;
         }
     }

@@ -2,7 +2,7 @@
 //   velmora_mkdb FILE                      a file database at FILE; one that exists already keeps its
 //                                          tournaments and is only brought up to the current version
 //   velmora_mkdb --server HOST[:PORT] [NAME]  database NAME (default turnier_db) on a PostgreSQL server
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "store/schema.h"
 #include "store/tournaments.h"
 
@@ -12,19 +12,11 @@
 
 namespace {
 
-// The build asks nobody: what the upgrade tells goes to the output.
-class Ausgabe : public Interaction {
+// The build asks nobody: the upgrade of an older database is agreed to, what it tells goes to the output.
+class Ausgabe : public QuietInteraction {
 public:
-    explicit Ausgabe(QTextStream& out) : out_(out) {}
+    explicit Ausgabe(QTextStream& out) : QuietInteraction(true), out_(out) {}
     void message(Icon, const QString& text, Button) override { out_ << text << '\n'; }
-    bool confirm(const QString&, Question) override { return true; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
 
 private:
     QTextStream& out_;

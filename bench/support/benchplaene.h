@@ -1,7 +1,7 @@
 #pragma once
 // What the plan benchmarks share: an interaction nobody answers, the data files of the source tree, and
 // the two classes they measure (16 groups of 8 then a knock-out of 32; a double knock-out of 128).
-#include "common/interaction.h"
+#include "common/quietinteraction.h"
 #include "draw/fertigstellen.h"
 
 #include <QDir>
@@ -10,19 +10,7 @@
 namespace benchplaene {
 
 // Nobody answers: a refusal shows in the counters (`messages`) as a plan without matches.
-class Silent : public Interaction {
-public:
-    void message(Icon, const QString&, Button) override { ++messages; }
-    bool confirm(const QString&, Question) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
-    void progress(int, int) override {}
-    bool print(const QString&, QPageLayout::Orientation, const std::function<void(PrintSurface&)>&,
-               PrintMode) override {
-        return false;
-    }
-    int messages = 0;
-};
+using Silent = QuietInteraction;
 
 // The source tree's data files, wherever the benchmark is started from.
 inline Datendateien sourceFiles() {
