@@ -1,6 +1,6 @@
 // The exports of a tournament of 1,000 players in 40 classes (each 5 groups of 5, drawn, half of the
 // matches played) on the file database: the whole HTML site, the PDF lists and the spreadsheets.
-#include "common/quietinteraction.h"
+#include "support/benchplaene.h"
 #include "draw/fertigstellen.h"
 #include "output/htmlexport.h"
 #include "output/listen.h"
@@ -23,14 +23,11 @@ public:
     void message(Icon, const QString& text, Button) override { qWarning("%s", qPrintable(text)); }
 };
 
+using benchplaene::sourceFiles;
+
 constexpr int kTid = 1;
 constexpr int kKlassen = 40;
 constexpr int kProKlasse = 25;
-
-Datendateien sourceFiles() {
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));
-    return {data.filePath(QStringLiteral("system.txt")), data.filePath(QStringLiteral("ko_system.txt"))};
-}
 
 class Turnier {
 public:

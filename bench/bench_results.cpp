@@ -1,7 +1,7 @@
 // Result processing at tournament size on the file database (synchronous=FULL): every result of a class
 // entered in match order, each one transaction with its commit, and the undo of a first-round match in a
 // finished bracket. Reports per result the median and the worst time and the statements run.
-#include "common/quietinteraction.h"
+#include "support/benchplaene.h"
 #include "draw/fertigstellen.h"
 #include "draw/gruppenauslosung.h"
 #include "play/matchrecord.h"
@@ -20,12 +20,8 @@
 
 namespace {
 
-using Silent = QuietInteraction;
-
-Datendateien sourceFiles() {
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data/Files")));
-    return {data.filePath(QStringLiteral("system.txt")), data.filePath(QStringLiteral("ko_system.txt"))};
-}
+using benchplaene::Silent;
+using benchplaene::sourceFiles;
 
 PlanSlot entry(int sid) {
     return {sid, QStringLiteral("Spieler%1, Vorname").arg(sid)};

@@ -9,7 +9,7 @@
 
 namespace benchplaene {
 
-// Nobody answers: a refusal shows in the counters (`messages`) as a plan without matches.
+// Nobody answers: a refusal shows in the counters (the messages kept) as a plan without matches.
 using Silent = QuietInteraction;
 
 // The source tree's data files, wherever the benchmark is started from.
