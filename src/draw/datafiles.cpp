@@ -248,7 +248,8 @@ std::optional<KoPlan> KoPlanReader::read(QIODevice* device, int size, const QStr
     plan.size = size;
     plan.columns = (*header)[1];
     plan.rows = (*header)[2];
-    plan.lines.reserve(count);
+    // The count comes from the file: room only for the lines that are there.
+    plan.lines.reserve(std::min<qsizetype>(count, lines.size() - headerAt - 1));
     const int firstStage = size / 2;
     int matches = 0;
     QVector<int> captionsAt; // lines of captions, checked once every match is known

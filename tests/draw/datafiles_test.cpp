@@ -289,6 +289,10 @@ INSTANTIATE_TEST_SUITE_P(
                 BAD_PLAN(4) "Zeile 10: der Plan endet nach 7 von 8 Zeilen."},
         BadPlan{"HeaderCountsTooMany", plan4With(1, "9,5,16"), 4, Problem::Damaged,
                 BAD_PLAN(4) "Zeile 11: der Plan endet nach 8 von 9 Zeilen."},
+        // A count far beyond any file is refused like a small one; that no room is taken for it is
+        // replayed by the fuzz seed datafiles/ko-header-counts-millions.
+        BadPlan{"HeaderCountsBillions", plan4With(1, "2000000000,5,16"), 4, Problem::Damaged,
+                BAD_PLAN(4) "Zeile 11: der Plan endet nach 8 von 2000000000 Zeilen."},
         BadPlan{"NineFields", plan4With(4, "3,1,2,1,1,0,1,2,2"), 4, Problem::Damaged,
                 BAD_PLAN(4) "Zeile 5: weniger als zehn Felder."},
         BadPlan{"EmptyLine", plan4With(5, ""), 4, Problem::Damaged,
