@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) into build-fuzz/ and
 # runs each for a bounded time, FUZZ_JOBS of them at once (default: one per core).
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]
-# New inputs go to build-fuzz/corpus/<name>/, findings (crash-*, leak-*, timeout-*) to build-fuzz/findings/;
+# New inputs go to build-fuzz/corpus/<name>/, findings (crash-*, leak-*, oom-*, timeout-*) to build-fuzz/findings/;
 # the seeds in fuzz/corpus/ are only read. Exits non-zero when a target found something.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"

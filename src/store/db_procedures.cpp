@@ -342,6 +342,14 @@ void Tdb_procedures::bindAll(Compiled& c, const Params& params) const {
     for (int i = 0; i < params.size(); ++i) c.query->bindValue(c.lastPlaceholders[i], dialect_.bindValue(params[i].second));
 }
 
+// SQLite's result code rc with its message: busy and locked mean another desk held the file too long.
+static DbError sqliteError(int rc, const QString& text, const QString& sql) {
+    const int code = rc & 0xff;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
+    return DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
+}
+
 void Tdb_procedures::fail(const QSqlQuery& q, const QString& sql) const { fail(q.lastError(), sql); }
 
 void Tdb_procedures::fail(const QSqlError& e, const QString& sql) const {
@@ -352,18 +360,12 @@ void Tdb_procedures::fail(const QSqlError& e, const QString& sql) const {
     const QString code = e.nativeErrorCode();
     if (code == u"40001" || code == u"40P01")
         throw DbError(DbError::Kind::Conflict, kDbKonflikt, text + QStringLiteral("\n") + sql);
-    // The server's lock timeout, and SQLite's busy and locked codes when a statement ran through Qt.
-    if (code == u"55P03" || (kind() == DbKind::File && (code == u"5" || code == u"6")))
-        throw DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
+    // The server's lock timeout; a statement of the file database that ran through Qt carries SQLite's code.
+    if (code == u"55P03") throw DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
+    bool numeric = false;
+    const int rc = code.toInt(&numeric);
+    if (kind() == DbKind::File && numeric) throw sqliteError(rc, text, sql);
     throw DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
-}
-
-// SQLite's result code rc with its message: busy and locked mean another desk held the file too long.
-static DbError sqliteError(int rc, const QString& text, const QString& sql) {
-    const int code = rc & 0xff;
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-        return DbError(DbError::Kind::Locked, kDbGesperrt, text + QStringLiteral("\n") + sql);
-    return DbError(DbError::Kind::Statement, QStringLiteral("Datenbankfehler: %1").arg(text), sql);
 }
 
 void Tdb_procedures::failNative(const QString& sql) const {
